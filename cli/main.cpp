@@ -1,0 +1,6 @@
+#include <iostream>
+
+int main() {
+    std::cout << "velmora-cli: the calculation lands with the engine work\n";
+    return 0;
+}
