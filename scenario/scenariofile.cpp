@@ -1,0 +1,176 @@
+#include "scenario/scenariofile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+
+namespace velmora {
+
+namespace {
+
+using Cause = FileError::Cause;
+
+[[noreturn]] void Fail(int err, FileStep step) {
+    throw FileErrorFromErrno(err, step);
+}
+
+// Closes a descriptor once; EINTR leaves it closed on Linux, so it counts as done.
+int CloseOnce(FileSystem& fs, int& fd) {
+    const int result = fs.Close(fd);
+    fd = -1;
+    return result != 0 && errno == EINTR ? 0 : result;
+}
+
+// A link is followed so that Save replaces the file it names, not the link.
+std::string FollowLink(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return path;
+    return resolved;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// A short fixed-length name, so that a long target name cannot make it too long.
+std::string TemporaryName(const std::string& folder) {
+    static std::atomic<unsigned> counter{0};
+    std::uint64_t mix =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    mix ^= static_cast<std::uint64_t>(::getpid()) << 32;
+    mix ^= std::uint64_t{counter.fetch_add(1)} * 0x9E3779B97F4A7C15u;
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string name = folder + ".velmora-";
+    for (int i = 0; i < 12; ++i) {
+        name.push_back(kHex[(mix >> (4 * i)) & 0xF]);
+    }
+    return name + ".tmp";
+}
+
+// The permissions of the file Save replaces, or nothing when there is none. Refuses
+// what Save must not replace: a folder, a device, or a file the user may not write.
+std::optional<mode_t> CheckReplaceable(const std::string& path, FileSystem& fs) {
+    struct stat st {};
+    if (fs.Status(path, st) != 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        Fail(errno, FileStep::Create);
+    }
+    if (S_ISDIR(st.st_mode))
+        throw FileError(Cause::AccessDenied, EISDIR);
+    if (!S_ISREG(st.st_mode))
+        throw FileError(Cause::AccessDenied, EACCES);
+    int fd = fs.Open(path, O_WRONLY | O_CLOEXEC | O_NOCTTY, 0);
+    if (fd < 0)
+        Fail(errno, FileStep::Create);
+    CloseOnce(fs, fd);
+    return st.st_mode & 0777;
+}
+
+int CreateTemporary(const std::string& folder, FileSystem& fs, std::string& name) {
+    constexpr int kAttempts = 100;
+    for (int i = 0; i < kAttempts; ++i) {
+        name = TemporaryName(folder);
+        const int fd = fs.Open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST)
+            Fail(errno, FileStep::Create);
+    }
+    Fail(EEXIST, FileStep::Create);
+}
+
+void WriteAll(int fd, const ScenarioBytes& bytes, FileSystem& fs) {
+    ssize_t written = 0;
+    do {
+        written = fs.Write(fd, bytes.data(), bytes.size());
+    } while (written < 0 && errno == EINTR);
+    if (written < 0)
+        Fail(errno, FileStep::Write);
+    if (static_cast<std::size_t>(written) != bytes.size())
+        throw FileError(Cause::DiskFull);
+}
+
+}  // namespace
+
+void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes, FileSystem& fs) {
+    if (path.empty())
+        throw FileError(Cause::InvalidName, ENOENT);
+    const std::string target = FollowLink(path);
+    const std::optional<mode_t> oldMode = CheckReplaceable(target, fs);
+
+    std::string temporary;
+    int fd = CreateTemporary(FolderOf(target), fs, temporary);
+    try {
+        if (oldMode && fs.ChangeMode(fd, *oldMode) != 0)
+            Fail(errno, FileStep::Write);
+        WriteAll(fd, bytes, fs);
+        if (fs.Sync(fd) != 0)
+            Fail(errno, FileStep::Write);
+        if (CloseOnce(fs, fd) != 0)
+            Fail(errno, FileStep::Close);
+        if (fs.Rename(temporary, target) != 0)
+            Fail(errno, FileStep::Create);
+    } catch (...) {
+        if (fd >= 0)
+            CloseOnce(fs, fd);
+        fs.Remove(temporary);
+        throw;
+    }
+}
+
+ScenarioBytes LoadScenarioBytes(const std::string& path, FileSystem& fs) {
+    // Non-blocking, so that a pipe or a terminal of that name cannot hang the program.
+    int fd = fs.Open(path, O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
+    if (fd < 0)
+        Fail(errno, FileStep::Open);
+
+    ScenarioBytes bytes{};
+    try {
+        struct stat st {};
+        if (fs.FileStatus(fd, st) != 0)
+            Fail(errno, FileStep::Open);
+        if (!S_ISREG(st.st_mode))
+            throw FileError(Cause::NotFound, ENOENT);
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = fs.Read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                Fail(errno, FileStep::Read);
+            if (n == 0)
+                throw FileError(Cause::ReadBeyondEnd);
+            got += static_cast<std::size_t>(n);
+        }
+        if (CloseOnce(fs, fd) != 0)
+            Fail(errno, FileStep::Close);
+    } catch (...) {
+        if (fd >= 0)
+            CloseOnce(fs, fd);
+        throw;
+    }
+    return bytes;
+}
+
+void SaveScenarioFile(const std::string& path, const TScenarioRec& rec, FileSystem& fs) {
+    SaveScenarioBytes(path, EncodeScenarioRecord(rec), fs);
+}
+
+TScenarioRec LoadScenarioFile(const std::string& path, FileSystem& fs) {
+    return DecodeScenarioRecord(LoadScenarioBytes(path, fs));
+}
+
+}  // namespace velmora
