@@ -1,0 +1,254 @@
+// The Open and Save commands with a scripted file dialog: what the dialogs offer, what
+// reaches the file and the fields, and what a cancel or a failure leaves alone.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <cerrno>
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "scenario/entrysettings.h"
+#include "scenario/fileerror.h"
+#include "scenario/filesystem.h"
+#include "scenario/scenariofile.h"
+#include "ui/scenariofilecommands.h"
+
+namespace velmora {
+namespace {
+
+std::vector<std::uint8_t> ReadWholeFile(const QString& path) {
+    std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What a dialog looked like when the command ran it.
+struct DialogSeen {
+    QFileDialog::AcceptMode mode;
+    QFileDialog::FileMode fileMode;
+    QStringList filters;
+    QString suffix;
+    bool asksBeforeReplacing;
+    QString folder;
+    QStringList offered;
+};
+
+class ScenarioFileCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        settings_.reportError = [](QWidget*, const QString&) {};
+        fields_ = CreateScenarioFields(settings_, &window_);
+        commands_ =
+            std::make_unique<ScenarioFileCommands>(&window_, fields_, [this] { ++pageSwitches_; });
+        commands_->SetDialogRunner([this](QFileDialog& dialog) -> std::optional<QString> {
+            seen_.push_back({dialog.acceptMode(), dialog.fileMode(), dialog.nameFilters(),
+                             dialog.defaultSuffix(),
+                             !dialog.testOption(QFileDialog::DontConfirmOverwrite),
+                             dialog.directory().absolutePath(), dialog.selectedFiles()});
+            if (answers_.empty())
+                return std::nullopt;
+            std::optional<QString> answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
+        ASSERT_TRUE(folder_.isValid());
+    }
+
+    QString PathOf(const QString& name) const { return folder_.filePath(name); }
+
+    void TypeScenario(const QString& client, long double cola, int years) {
+        fields_.oClientName->SetValueText(client);
+        fields_.oCola->SetValueExtended(cola);
+        fields_.oYears->SetValueInteger(years);
+        fields_.oEarlyBenefit->SetValueExtended(1234.56L);
+    }
+
+    EntrySettings settings_;
+    QWidget window_;
+    ScenarioFields fields_;
+    std::unique_ptr<ScenarioFileCommands> commands_;
+    int pageSwitches_ = 0;
+    std::deque<std::optional<QString>> answers_;
+    std::vector<DialogSeen> seen_;
+    QTemporaryDir folder_;
+};
+
+TEST_F(ScenarioFileCommandsTest, DialogsAreSetUpForScenarioFiles) {
+    commands_->Save();
+    commands_->Open();
+    ASSERT_EQ(2u, seen_.size());
+    const QString programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath();
+    const struct {
+        const char* name;
+        QFileDialog::AcceptMode mode;
+        QFileDialog::FileMode fileMode;
+        bool asksBeforeReplacing;
+    } expected[] = {{"Save", QFileDialog::AcceptSave, QFileDialog::AnyFile, true},
+                    {"Open", QFileDialog::AcceptOpen, QFileDialog::ExistingFile, false}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(expected[i].name);
+        EXPECT_EQ(expected[i].mode, seen_[i].mode);
+        EXPECT_EQ(expected[i].fileMode, seen_[i].fileMode);
+        EXPECT_EQ(QStringList{"Social Security Data (*.ss)"}, seen_[i].filters);
+        EXPECT_EQ("ss", seen_[i].suffix);
+        EXPECT_EQ(expected[i].asksBeforeReplacing, seen_[i].asksBeforeReplacing);
+        EXPECT_EQ(programFolder, seen_[i].folder);
+    }
+}
+
+TEST_F(ScenarioFileCommandsTest, EachDialogOffersItsLastChosenNameAgain) {
+    const QString saved = PathOf("saved.ss");
+    answers_ = {saved, std::nullopt, saved, std::nullopt, std::nullopt};
+    commands_->Save();  // chooses saved.ss
+    commands_->Save();  // offers it, cancelled
+    commands_->Open();  // its own first run: nothing offered; chooses saved.ss
+    commands_->Open();  // offers it
+    commands_->Save();  // still offers saved.ss after a cancel
+    ASSERT_EQ(5u, seen_.size());
+    EXPECT_EQ(QStringList{saved}, seen_[1].offered);
+    EXPECT_EQ(folder_.path(), seen_[1].folder);  // the name brings its own folder
+    EXPECT_TRUE(seen_[2].offered.isEmpty());
+    EXPECT_EQ(QStringList{saved}, seen_[3].offered);
+    EXPECT_EQ(QStringList{saved}, seen_[4].offered);
+    EXPECT_EQ(saved, commands_->FileName());
+}
+
+TEST_F(ScenarioFileCommandsTest, SaveWritesWhatTheGettersDeliverAndOpenShowsItAgain) {
+    TypeScenario("Jane", 2.5L, 20);
+    const QString path = PathOf("jane.ss");
+    answers_ = {path};
+    commands_->Save();
+    const TScenarioRec written = CollectScenario(fields_);
+    const ScenarioBytes expected = EncodeScenarioRecord(written);
+    EXPECT_EQ(std::vector<std::uint8_t>(expected.begin(), expected.end()), ReadWholeFile(path));
+    EXPECT_EQ(expected, commands_->RecordBuffer());
+    EXPECT_EQ(0, pageSwitches_);  // Save leaves the page alone
+
+    ResetScenario(fields_);
+    answers_ = {path};
+    commands_->Open();
+    EXPECT_EQ(QStringLiteral("Jane"), fields_.oClientName->ValueAsText());
+    EXPECT_EQ(2.5L, fields_.oCola->ValueAsExtended());
+    EXPECT_EQ(20, fields_.oYears->ValueAsInteger());
+    EXPECT_EQ(1234.56L, fields_.oEarlyBenefit->ValueAsExtended());
+    EXPECT_EQ(1, pageSwitches_);
+}
+
+TEST_F(ScenarioFileCommandsTest, YearsZeroAfterNewComesBackAsZero) {
+    ResetScenario(fields_);
+    answers_ = {PathOf("new.ss"), PathOf("new.ss")};
+    commands_->Save();
+    fields_.oYears->SetValueInteger(30);
+    commands_->Open();
+    EXPECT_EQ(0, fields_.oYears->ValueAsInteger());
+    EXPECT_EQ(62, fields_.oAge->ValueAsInteger());
+    EXPECT_EQ(2004, fields_.oLaterYear->ValueAsInteger());
+}
+
+TEST_F(ScenarioFileCommandsTest, OpenShowsTheIndependentWritersFile) {
+    answers_ = {QStringLiteral(VELMORA_FIXTURES_DIR "/cents-and-limits.ss")};
+    commands_->Open();
+    EXPECT_EQ(QString(100, 'N'), fields_.oClientName->ValueAsText());
+    EXPECT_EQ(QString::fromUtf8("Zo\xC3\xAB M\xC3\xBCller"), fields_.oPreparer->ValueAsText());
+    EXPECT_EQ(0.0001L, fields_.oRate->ValueAsExtended());
+    EXPECT_EQ(99999.99L, fields_.oEarlyBenefit->ValueAsExtended());
+    EXPECT_EQ(2030, fields_.oEarlyYear->ValueAsInteger());
+    EXPECT_EQ(99, fields_.oAge->ValueAsInteger());
+}
+
+TEST_F(ScenarioFileCommandsTest, CancelledSaveTouchesNothing) {
+    const QString path = PathOf("old.ss");
+    SaveScenarioFile(QFile::encodeName(path).toStdString(), TScenarioRec{});
+    const std::vector<std::uint8_t> before = ReadWholeFile(path);
+    TypeScenario("Someone else", 1, 2);
+    answers_ = {std::nullopt};
+    commands_->Save();
+    EXPECT_EQ(before, ReadWholeFile(path));
+    EXPECT_EQ(QStringList{"old.ss"}, QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden));
+    EXPECT_EQ(ScenarioBytes{}, commands_->RecordBuffer());
+    EXPECT_TRUE(commands_->FileName().isEmpty());
+}
+
+TEST_F(ScenarioFileCommandsTest, CancelledOpenKeepsFieldsAndPage) {
+    TypeScenario("Kept", 3, 4);
+    commands_->Open();
+    EXPECT_EQ(QStringLiteral("Kept"), fields_.oClientName->ValueAsText());
+    EXPECT_EQ(0, pageSwitches_);
+}
+
+// Every open (and every read) answers with the same system error.
+class DenyingFileSystem : public FileSystem {
+  public:
+    explicit DenyingFileSystem(int err) : err_(err) {}
+    int Open(const std::string&, int, mode_t) override {
+        errno = err_;
+        return -1;
+    }
+
+  private:
+    int err_;
+};
+
+TEST_F(ScenarioFileCommandsTest, FailedOpenThrowsAndLeavesFieldsAndPage) {
+    std::ofstream(QFile::encodeName(PathOf("short.ss")).toStdString()) << "too short";
+    SaveScenarioFile(QFile::encodeName(PathOf("ok.ss")).toStdString(), TScenarioRec{});
+    QDir(folder_.path()).mkdir("folder.ss");
+    DenyingFileSystem readOnly(EACCES);
+    DenyingFileSystem tooMany(EMFILE);
+    const struct {
+        const char* name;
+        QString file;
+        FileSystem* fs;
+        const char* message;
+    } cases[] = {
+        {"gone since the dialog closed", PathOf("gone.ss"), nullptr, "File not found"},
+        {"a folder", PathOf("folder.ss"), nullptr, "File not found"},
+        {"shorter than a record", PathOf("short.ss"), nullptr, "Read beyond end of file"},
+        {"read-only", PathOf("ok.ss"), &readOnly, "File access denied"},
+        {"too many open files", PathOf("ok.ss"), &tooMany, "Too many open files"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TypeScenario("Kept", 3, 4);
+        const ScenarioBytes bufferBefore = commands_->RecordBuffer();
+        commands_->SetFileSystem(c.fs != nullptr ? *c.fs : SystemFileSystem());
+        answers_ = {c.file};
+        try {
+            commands_->Open();
+            ADD_FAILURE() << "no error";
+        } catch (const FileError& e) {
+            EXPECT_STREQ(c.message, e.what());
+        }
+        EXPECT_EQ(QStringLiteral("Kept"), fields_.oClientName->ValueAsText());
+        EXPECT_EQ(3, fields_.oCola->ValueAsExtended());
+        EXPECT_EQ(4, fields_.oYears->ValueAsInteger());
+        EXPECT_EQ(bufferBefore, commands_->RecordBuffer());
+        EXPECT_EQ(0, pageSwitches_);
+    }
+}
+
+TEST_F(ScenarioFileCommandsTest, FailedSaveThrowsAndKeepsTheOldFile) {
+    const QString path = PathOf("old.ss");
+    SaveScenarioFile(QFile::encodeName(path).toStdString(), TScenarioRec{});
+    const std::vector<std::uint8_t> before = ReadWholeFile(path);
+    DenyingFileSystem readOnly(EACCES);
+    commands_->SetFileSystem(readOnly);
+    TypeScenario("New", 1, 2);
+    answers_ = {path};
+    try {
+        commands_->Save();
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_STREQ("File access denied", e.what());
+    }
+    EXPECT_EQ(before, ReadWholeFile(path));
+}
+
+}  // namespace
+}  // namespace velmora

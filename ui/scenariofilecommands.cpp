@@ -1,0 +1,77 @@
+#include "ui/scenariofilecommands.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+
+#include "scenario/scenariofile.h"
+
+namespace velmora {
+
+namespace {
+
+QFileDialog* MakeDialog(QWidget* window, QFileDialog::AcceptMode mode) {
+    auto* dialog = new QFileDialog(window);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
+    dialog->setNameFilter(QStringLiteral("Social Security Data (*.ss)"));
+    dialog->setDefaultSuffix(QStringLiteral("ss"));
+    // Only Save asks before replacing a file.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, mode == QFileDialog::AcceptOpen);
+    return dialog;
+}
+
+std::optional<QString> RunModal(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+std::string PathOf(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
+
+}  // namespace
+
+ScenarioFileCommands::ScenarioFileCommands(QWidget* window, const ScenarioFields& fields,
+                                           std::function<void()> showInputPage)
+    : fields_(fields),
+      showInputPage_(std::move(showInputPage)),
+      openDialog_(MakeDialog(window, QFileDialog::AcceptOpen)),
+      saveDialog_(MakeDialog(window, QFileDialog::AcceptSave)),
+      runDialog_(RunModal),
+      fs_(&SystemFileSystem()) {}
+
+std::optional<QString> ScenarioFileCommands::Choose(QFileDialog& dialog, QString& lastChosen) {
+    dialog.setDirectory(QCoreApplication::applicationDirPath());
+    // The name chosen before is offered again; being a full name, it brings its folder.
+    if (!lastChosen.isEmpty())
+        dialog.selectFile(lastChosen);
+    std::optional<QString> chosen = runDialog_(dialog);
+    if (chosen) {
+        lastChosen = *chosen;
+        fileName_ = *chosen;
+    }
+    return chosen;
+}
+
+void ScenarioFileCommands::Save() {
+    const std::optional<QString> name = Choose(*saveDialog_, lastSaved_);
+    if (!name)
+        return;
+    buffer_ = EncodeScenarioRecord(CollectScenario(fields_));
+    SaveScenarioBytes(PathOf(*name), buffer_, *fs_);
+}
+
+void ScenarioFileCommands::Open() {
+    const std::optional<QString> name = Choose(*openDialog_, lastOpened_);
+    if (!name)
+        return;
+    buffer_ = LoadScenarioBytes(PathOf(*name), *fs_);
+    ShowScenario(fields_, DecodeScenarioRecord(buffer_));
+    showInputPage_();
+}
+
+}  // namespace velmora

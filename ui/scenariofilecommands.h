@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "scenario/scenariocodec.h"
+#include "scenario/scenariofields.h"
+
+class QFileDialog;
+class QWidget;
+
+namespace velmora {
+
+class FileSystem;
+
+/// The work of the window's Open and Save commands: the two file dialogs, the record
+/// buffer and the chosen name, all living as long as the window. A failure is thrown
+/// as FileError for the window's error handler.
+class ScenarioFileCommands {
+  public:
+    /// Runs a configured dialog; the chosen name, or nothing when the user cancels.
+    using DialogRunner = std::function<std::optional<QString>(QFileDialog&)>;
+
+    /// showInputPage switches the notebook to "Data Input".
+    ScenarioFileCommands(QWidget* window, const ScenarioFields& fields,
+                         std::function<void()> showInputPage);
+    ScenarioFileCommands(const ScenarioFileCommands&) = delete;
+    ScenarioFileCommands& operator=(const ScenarioFileCommands&) = delete;
+
+    /// Asks for a name and writes the fields' scenario there. Cancelling touches nothing.
+    void Save();
+    /// Asks for a file and shows its scenario, then "Data Input". Cancelling or failing
+    /// leaves the fields and the page as they were. Never recalculates.
+    void Open();
+
+    QFileDialog& OpenDialog() { return *openDialog_; }
+    QFileDialog& SaveDialog() { return *saveDialog_; }
+    const ScenarioBytes& RecordBuffer() const { return buffer_; }
+    /// The name last chosen in either dialog.
+    const QString& FileName() const { return fileName_; }
+
+    void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+    void SetFileSystem(FileSystem& fs) { fs_ = &fs; }
+
+  private:
+    std::optional<QString> Choose(QFileDialog& dialog, QString& lastChosen);
+
+    ScenarioFields fields_;
+    std::function<void()> showInputPage_;
+    QFileDialog* openDialog_;
+    QFileDialog* saveDialog_;
+    QString lastOpened_;
+    QString lastSaved_;
+    QString fileName_;
+    ScenarioBytes buffer_{};
+    DialogRunner runDialog_;
+    FileSystem* fs_;
+};
+
+}  // namespace velmora
