@@ -384,7 +384,8 @@ TEST_F(ScenarioFileTest, ReadOnlyFileIsRefusedOnOpen) {
     int status = 0;
     ASSERT_EQ(child, ::waitpid(child, &status, 0));
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(0, WEXITSTATUS(status)) << "1: another message, 2: could not drop root";
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(0, WEXITSTATUS(status)) << "Open gave another message than File access denied";
 }
 
 }  // namespace
