@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "cli/fieldvalues.h"
+#include "cli/scenariooptions.h"
 
 namespace velmora::cli {
 
@@ -114,7 +115,8 @@ std::string OptionTable::HelpText(const std::string& program) const {
         "\nNumbers are written with '.' as the decimal point and without group marks; decimals\n"
         "beyond those of a value are rounded half away from zero.\n\n"
         "Exit status: 0 on success, 1 when the calculation fails (for example when an amount\n"
-        "leaves the money range), 2 when an option is missing or refused.\n";
+        "leaves the money range) or the --save file cannot be written, 2 when an option is\n"
+        "missing or refused.\n";
     return text;
 }
 
@@ -176,6 +178,7 @@ void AddOutputOptions(OptionTable& table) {
 OptionTable CliOptionTable() {
     OptionTable table;
     AddCalculationOptions(table);
+    AddScenarioOptions(table);
     AddOutputOptions(table);
     return table;
 }

@@ -25,6 +25,10 @@ struct CliOptions {
     CalculationValues values;
     OutputFormat format = OutputFormat::Text;
     bool help = false;
+    // The scenario file options (cli/scenariooptions.h).
+    std::string scenarioPath;
+    std::string savePath;
+    std::optional<std::string> clientName, description, preparer;
 };
 
 /// One option: "--name VALUE", also written "--name=VALUE", or a flag without a value.

@@ -2,6 +2,7 @@
 
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/scenariooptions.h"
 #include "engine/money.h"
 #include "engine/schedule.h"
 
@@ -34,10 +35,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (!refusal.empty())
         return Refuse(err, refusal);
 
+    if (const std::string fromFile = ApplyScenarioFile(options); !fromFile.empty())
+        return Refuse(err, fromFile);
+
     std::string missing;
     const auto inputs = ResolveInputs(options, missing);
     if (!inputs)
         return Refuse(err, missing);
+
+    if (const std::string failure = SaveScenarioOption(options); !failure.empty()) {
+        err << kProgram << ": " << WithFullStop(failure) << "\n";
+        return kExitFailed;
+    }
 
     MemoryCellStore store;
     TResultTable result(store);
