@@ -40,6 +40,12 @@ QWidget* Notebook::Page(int index) const {
     return pages_[static_cast<std::size_t>(index)].page;
 }
 
+QString Notebook::Caption(int index) const {
+    if (index < 0 || index >= Count())
+        return {};
+    return pages_[static_cast<std::size_t>(index)].caption;
+}
+
 void Notebook::SetCurrentIndex(int index) {
     if (index < 0 || index >= Count() || index == current_)
         return;

@@ -19,6 +19,7 @@ class Notebook final : public QWidget {
     void AddPage(QWidget* page, const QString& caption);
     int Count() const { return static_cast<int>(pages_.size()); }
     QWidget* Page(int index) const;
+    QString Caption(int index) const;
     int CurrentIndex() const { return current_; }
     void SetCurrentIndex(int index);
 

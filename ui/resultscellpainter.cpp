@@ -1,10 +1,9 @@
 #include "ui/resultscellpainter.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPen>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include "ui/resultsview.h"
 #include "ui/textwrap.h"
@@ -55,13 +54,12 @@ void ResultsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     PaintCellText(*painter, option.rect, index.data(Qt::DisplayRole).toString(), alignment,
                   option.font, text);
     if ((option.state & QStyle::State_HasFocus) != 0) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(view);
-        focus.rect = option.rect;
-        focus.state |= QStyle::State_KeyboardFocusChange;
-        focus.backgroundColor = background;
-        QStyle* style = view != nullptr ? view->style() : QApplication::style();
-        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
+        // A dotted frame just inside the current cell, in the text colour.
+        painter->save();
+        painter->setPen(QPen(text, 1, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        painter->restore();
     }
 }
 
