@@ -77,13 +77,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("frmMain"));
     setFont(ArialPixels(11));
-    setBackgroundRole(QPalette::Button);
     errorReporter_ = [](QWidget* owner, const QString& text) { ShowErrorBox(owner, text); };
 
-    auto* client = new QWidget(this);
+    auto* client = new FacePanel(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setAutoFillBackground(true);
-    client->setBackgroundRole(QPalette::Button);
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -234,6 +231,7 @@ void TfrmMain::BuildInputPage() {
     QPalette blue = lblResult->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     lblResult->setPalette(blue);
+    lblResult->setForegroundRole(QPalette::WindowText);
     lblResult->move(16, 248);
     lblResult->hide();
 }

@@ -78,9 +78,14 @@ MenuPainterStyle::MenuPainterStyle(const MenuColours& colours) : colours_(colour
 void MenuPainterStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                      QPainter* painter, const QWidget* widget) const {
     switch (element) {
-        case PE_PanelMenu:
-            painter->fillRect(option->rect, colours_.background);
+        case PE_PanelMenu: {
+            // The desktop's own frame, our colour inside it.
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            const int frame = pixelMetric(PM_MenuPanelWidth, option, widget);
+            painter->fillRect(option->rect.adjusted(frame, frame, -frame, -frame),
+                              colours_.background);
             return;
+        }
         case PE_PanelButtonTool: {
             const bool enabled = (option->state & State_Enabled) != 0;
             if (!enabled)

@@ -17,8 +17,6 @@ constexpr int kFrameTop = 2;     // frame lines between the strip and the pages
 
 Notebook::Notebook(QWidget* parent) : QWidget(parent), currentFont_(font()) {
     setFocusPolicy(Qt::ClickFocus);
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::Button);
 }
 
 void Notebook::AddPage(QWidget* page, const QString& caption) {
@@ -121,6 +119,7 @@ void Notebook::focusOutEvent(QFocusEvent* event) {
 
 void Notebook::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Active, QPalette::Button));
     const QColor light = palette().color(QPalette::Active, QPalette::Light);
     const QColor dark = palette().color(QPalette::Active, QPalette::Dark);
     const QColor shadow = palette().color(QPalette::Active, QPalette::Shadow);

@@ -53,6 +53,13 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(box, radius, radius);
 }
 
+FacePanel::FacePanel(QWidget* parent) : QWidget(parent) {}
+
+void FacePanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Active, QPalette::Button));
+}
+
 ToolBarStrip::ToolBarStrip(QWidget* parent) : QWidget(parent) {}
 
 void ToolBarStrip::paintEvent(QPaintEvent*) {

@@ -44,6 +44,17 @@ class ShapeWidget final : public QWidget {
     QColor outline_;
 };
 
+/// A plain area in the desktop's button-face colour. It paints the colour instead of
+/// taking the button background role, so its children keep their usual text colours.
+class FacePanel final : public QWidget {
+    Q_OBJECT
+  public:
+    explicit FacePanel(QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 /// The toolbar's strip: button face with an etched line along its top edge.
 class ToolBarStrip final : public QWidget {
     Q_OBJECT

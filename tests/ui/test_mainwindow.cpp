@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QDialog>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -136,7 +137,23 @@ TEST_F(MainWindowTest, ColoursAndFonts) {
     EXPECT_EQ(result.family(), QStringLiteral("Arial"));
     EXPECT_EQ(result.pixelSize(), 16);
     EXPECT_TRUE(result.bold());
-    EXPECT_EQ(window->lblResult->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    // Drawn in blue, whatever the panels below it.
+    window->lblResult->setText(QStringLiteral("Breakeven point occurs in the year 2014"));
+    window->lblResult->adjustSize();
+    const QImage drawn = window->lblResult->grab().toImage();
+    int blue = 0;
+    int dark = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor c = drawn.pixelColor(x, y);
+            if (c.blue() > 200 && c.red() < 60 && c.green() < 60)
+                ++blue;
+            if (c.blue() < 60 && c.red() < 60 && c.green() < 60)
+                ++dark;
+        }
+    }
+    EXPECT_GT(blue, 100);
+    EXPECT_EQ(dark, 0);
     QFont tab(QStringLiteral("Arial"));
     tab.setPixelSize(13);
     tab.setBold(true);
