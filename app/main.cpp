@@ -25,5 +25,7 @@ int main(int argc, char* argv[]) {
     velmora::TfrmMain frmMain;
     app.exceptionHandler = [&frmMain](std::exception_ptr error) { frmMain.HandleException(error); };
     frmMain.show();
-    return velmora::TApplication::exec();
+    const int result = velmora::TApplication::exec();
+    app.exceptionHandler = nullptr;
+    return result;
 }
