@@ -114,7 +114,7 @@ TEST_F(MainWindowTest, ControlsAtTheirPlaces) {
     EXPECT_EQ(window->Panel1->geometry(), window->OvcNotebook1->PageRect());
     EXPECT_EQ(window->Panel2->geometry(), window->OvcNotebook1->PageRect());
     EXPECT_EQ(window->grdSS->geometry(), window->Panel2->rect().adjusted(6, 6, -6, -6));
-    EXPECT_EQ(window->Panel2->width(), 789);
+    EXPECT_EQ(window->grdSS->size(), QSize(777, 319));
 }
 
 TEST_F(MainWindowTest, ColoursAndFonts) {

@@ -235,6 +235,18 @@ TEST_F(ResultsViewTest, MiddleButtonPansRowByRowUntilTheNextPress) {
     EXPECT_FALSE(view.IsPanning());
 }
 
+TEST_F(ResultsViewTest, DraggingAHeaderBoundaryWidensTheColumnToItsLeft) {
+    view.show();
+    QWidget* header = view.horizontalHeader()->viewport();
+    const int boundary = view.columnViewportPosition(1) - 1;
+    QTest::mousePress(header, Qt::LeftButton, {}, QPoint(boundary, 30));
+    QTest::mouseMove(header, QPoint(boundary + 30, 30));
+    QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(boundary + 30, 30));
+    EXPECT_EQ(view.ColumnWidth(0), 80);
+    EXPECT_EQ(view.ColumnWidth(1), 50);
+    EXPECT_EQ(view.RowHeight(0), 70);
+}
+
 // Colours as drawn, with a palette whose two band colours differ from everything else.
 TEST_F(ResultsViewTest, DrawsHeaderColourAndBandedYearRows) {
     QPalette palette = view.palette();
