@@ -39,7 +39,7 @@ QFont ArialPixels(int pixels, bool bold = false) {
     return font;
 }
 
-struct PillSpec {
+struct CaptionPill {
     const char* shape;
     QRect box;
     const char* label;
@@ -48,7 +48,7 @@ struct PillSpec {
 };
 
 // Caption pills of the input page and the labels on them, in panel coordinates.
-const PillSpec kPills[] = {
+const CaptionPill kPills[] = {
     {"Shape2", {12, 16, 72, 19}, "Label12", {20, 18}, "Client Name"},
     {"Shape4", {12, 48, 72, 19}, "Label13", {20, 50}, "Description"},
     {"Shape13", {12, 80, 72, 19}, "Label10", {20, 82}, "Preparer"},
@@ -129,29 +129,29 @@ void TfrmMain::BuildToolBar(QWidget* parent) {
     strip->setObjectName(QStringLiteral("ToolBar1"));
     strip->setFixedHeight(kToolBarHeight);
     ToolBar1 = strip;
-    struct ButtonSpec {
+    struct ButtonLayout {
         QToolButton** button;
         const char* name;
         int left;
         const char* image;
         const char* tip;
     };
-    const ButtonSpec buttons[] = {
+    const ButtonLayout buttons[] = {
         {&tbNew, "tbNew", 0, "new", "Start a new calculation."},
         {&tbOpen, "tbOpen", 23, "open", "Open a previously saved calculation."},
         {&tbSave, "tbSave", 46, "save", "Save the current calculation to disk."},
         {&tbPrint, "tbPrint", 77, "print", "Display or Print current calculation."},
     };
-    for (const ButtonSpec& spec : buttons) {
+    for (const ButtonLayout& entry : buttons) {
         auto* button = new QToolButton(strip);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setGeometry(spec.left, ToolBarStrip::kButtonTop, 23, 22);
-        button->setIcon(GlyphIcon(QString::fromLatin1(spec.image), 16));
+        button->setObjectName(QString::fromLatin1(entry.name));
+        button->setGeometry(entry.left, ToolBarStrip::kButtonTop, 23, 22);
+        button->setIcon(GlyphIcon(QString::fromLatin1(entry.image), 16));
         button->setIconSize(QSize(16, 16));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setToolTip(QString::fromLatin1(spec.tip));
-        *spec.button = button;
+        button->setToolTip(QString::fromLatin1(entry.tip));
+        *entry.button = button;
     }
     auto* separator = new QFrame(strip);
     separator->setObjectName(QStringLiteral("ToolButton4"));
@@ -176,13 +176,13 @@ void TfrmMain::BuildNotebook(QWidget* parent) {
 }
 
 void TfrmMain::BuildInputPage() {
-    for (const PillSpec& pill : kPills) {
+    for (const CaptionPill& pill : kPills) {
         auto* shape =
             new ShapeWidget(ShapeWidget::Kind::RoundRect, kPillFill, kPillOutline, Panel1);
         shape->setObjectName(QString::fromLatin1(pill.shape));
         shape->setGeometry(pill.box);
     }
-    for (const PillSpec& pill : kPills) {
+    for (const CaptionPill& pill : kPills) {
         auto* label = new QLabel(QString::fromLatin1(pill.text), Panel1);
         label->setObjectName(QString::fromLatin1(pill.label));
         label->setAttribute(Qt::WA_TranslucentBackground);
@@ -253,7 +253,7 @@ void TfrmMain::BuildButtonPanel(QWidget* parent) {
     Panel3 = new BevelPanel(kButtonPanelColour, parent);
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setFixedHeight(kButtonPanelHeight);
-    struct ButtonSpec {
+    struct ButtonLayout {
         QPushButton** button;
         const char* name;
         int left;
@@ -261,23 +261,23 @@ void TfrmMain::BuildButtonPanel(QWidget* parent) {
         const char* glyph;
         int glyphSize;
     };
-    const ButtonSpec buttons[] = {
+    const ButtonLayout buttons[] = {
         {&btnCalculate, "btnCalculate", 20, "C&alculate", "calculator", 16},
         {&btnClear, "btnClear", 362, "C&lear", "clear", 18},
         {&btnExit, "btnExit", 704, "E&xit", "exit", 18},
     };
-    for (const ButtonSpec& spec : buttons) {
+    for (const ButtonLayout& entry : buttons) {
         auto* button = new QPushButton(Panel3);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setText(QString::fromLatin1(spec.caption));
+        button->setObjectName(QString::fromLatin1(entry.name));
+        button->setText(QString::fromLatin1(entry.caption));
         // The window owns the Alt keys: a button's own mnemonic would take the focus and
         // so run the rules of the field being left.
         button->setShortcut(QKeySequence());
-        button->setIcon(GlyphIcon(QString::fromLatin1(spec.glyph), spec.glyphSize));
-        button->setIconSize(QSize(spec.glyphSize, spec.glyphSize));
+        button->setIcon(GlyphIcon(QString::fromLatin1(entry.glyph), entry.glyphSize));
+        button->setIconSize(QSize(entry.glyphSize, entry.glyphSize));
         button->setAutoDefault(true);
-        button->setGeometry(spec.left, 12, 75, 25);
-        *spec.button = button;
+        button->setGeometry(entry.left, 12, 75, 25);
+        *entry.button = button;
     }
 }
 
