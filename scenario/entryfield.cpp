@@ -66,6 +66,9 @@ TEntryField::TEntryField(EntrySettings& settings, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        connect(app, &QApplication::focusChanged, this, &TEntryField::FocusChangedElsewhere);
+    }
 }
 
 TEntryField::~TEntryField() {
@@ -142,6 +145,21 @@ void TEntryField::focusOutEvent(QFocusEvent* e) {
         update();
         return;
     }
+    LeaveForControl(e->reason());
+}
+
+// The field was left through another window, and the focus came back to another control of
+// this window without passing through the field (a click that arrived before the window
+// was active again): the focus has moved on, so the rules run now.
+void TEntryField::FocusChangedElsewhere(QWidget* old, QWidget* now) {
+    if (!entered_ || old == this || now == nullptr || now == this || hasFocus())
+        return;
+    if (now->window() != window())
+        return;
+    LeaveForControl(Qt::OtherFocusReason);
+}
+
+void TEntryField::LeaveForControl(Qt::FocusReason reason) {
     entered_ = false;
     settings_.insertMode = insertMode_;
     // A control that only holds the focus until a refusing field takes it back applies no
@@ -149,7 +167,7 @@ void TEntryField::focusOutEvent(QFocusEvent* e) {
     const auto refusal = Leave(!settings_.errorPending);
     update();
     if (refusal)
-        Refuse(QString::fromStdString(*refusal), e->reason());
+        Refuse(QString::fromStdString(*refusal), reason);
 }
 
 void TEntryField::Refuse(const QString& message, Qt::FocusReason reason) {
@@ -175,7 +193,14 @@ void TEntryField::ReturnAndReport(const QString& message) {
         settings_.errorPending = false;
         settings_.refusingField = nullptr;
     }
+    const QPointer<TEntryField> self(this);
     settings_.ReportError(this, message);
+    if (!self)
+        return;
+    // Back in the field after "OK": without a window manager to do it, nothing would make
+    // the window active again, and keys and clicks would then bypass the fields.
+    if (isVisible() && !window()->isActiveWindow())
+        window()->activateWindow();
 }
 
 bool TEntryField::ClaimsKey(const QKeyEvent* e) const {
@@ -376,8 +401,12 @@ void TEntryField::timerEvent(QTimerEvent* e) {
 
 int TEntryField::TextLeft(const View& view, int textWidth) const {
     const QRect area = rect().adjusted(kInset, kInset, -kInset, -kInset);
-    if (view.alignRight)
-        return area.right() + 1 - textWidth;
+    if (view.alignRight) {
+        // The caret after the last character stands in the margin; a block caret there
+        // needs a character cell, so the text moves over while it shows.
+        const bool blockAtEnd = hasFocus() && !insertMode_ && view.caret >= view.text.size();
+        return area.right() + 1 - textWidth - (blockAtEnd ? fontMetrics().averageCharWidth() : 0);
+    }
     // Left-aligned text scrolls so that the caret stays inside the field.
     const QFontMetrics fm = fontMetrics();
     const int caretX = fm.horizontalAdvance(Prefix(view.text, view.caret));
@@ -425,9 +454,10 @@ void TEntryField::paintEvent(QPaintEvent*) {
     p.drawText(left, baseline, text);
 
     // The selection and the block caret redraw the text under them in other colours.
-    const auto overlay = [&](const QRect& box, const QColor& fill, const QColor& ink) {
+    const auto overlay = [&](const QRect& box, const QRect& clip, const QColor& fill,
+                             const QColor& ink) {
         p.save();
-        p.setClipRect(box.intersected(area));
+        p.setClipRect(box.intersected(clip));
         p.fillRect(box, fill);
         p.setPen(ink);
         p.drawText(left, baseline, text);
@@ -436,10 +466,13 @@ void TEntryField::paintEvent(QPaintEvent*) {
     if (view.selectionEnd > view.selectionStart) {
         const int x0 = left + advance(view.selectionStart);
         const int x1 = left + advance(view.selectionEnd);
-        overlay(QRect(x0, area.top(), x1 - x0, area.height()), pal.color(QPalette::Highlight),
+        overlay(QRect(x0, area.top(), x1 - x0, area.height()), area, pal.color(QPalette::Highlight),
                 pal.color(QPalette::HighlightedText));
     }
     if (hasFocus() && caretOn_) {
+        // The caret may stand in the margin, inside the frame.
+        const QRect inside = rect().adjusted(kFrame, kFrame, -kFrame, -kFrame);
+        p.setClipRect(inside);
         const int x = left + advance(view.caret);
         if (insertMode_) {
             p.fillRect(QRect(x, area.top(), 1, area.height()), pal.color(QPalette::Text));
@@ -447,7 +480,7 @@ void TEntryField::paintEvent(QPaintEvent*) {
             const int width = view.caret < view.text.size()
                                   ? advance(view.caret + 1) - advance(view.caret)
                                   : fm.averageCharWidth();
-            overlay(QRect(x, area.top(), std::max(width, 2), area.height()),
+            overlay(QRect(x, area.top(), std::max(width, 2), area.height()), inside,
                     pal.color(QPalette::Text), pal.color(QPalette::Base));
         }
     }

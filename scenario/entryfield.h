@@ -95,6 +95,8 @@ class TEntryField : public QWidget {
     void timerEvent(QTimerEvent* e) override;
 
   private:
+    void LeaveForControl(Qt::FocusReason reason);
+    void FocusChangedElsewhere(QWidget* old, QWidget* now);
     void Refuse(const QString& message, Qt::FocusReason reason);
     void ReturnAndReport(const QString& message);
     bool ClaimsKey(const QKeyEvent* e) const;

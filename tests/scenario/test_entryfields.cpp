@@ -578,6 +578,25 @@ TEST_F(EntryFieldsTest, AnotherWindowRunsNoRules) {
     ASSERT_EQ(reports.size(), 1u);
 }
 
+// The focus comes back from another window straight to another control (a click that
+// arrived before the window was active again): the field that was left applies its rules.
+TEST_F(EntryFieldsTest, ReturningToAnotherControlRunsTheRules) {
+    TabInto(f.oYears);
+    QTest::keyClicks(f.oYears, "41");
+    QWidget dialog;
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    f.oAge->setFocus(Qt::MouseFocusReason);  // recorded only: the window is not active
+    dialog.hide();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Settle();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].field, f.oYears);
+    EXPECT_EQ(QApplication::focusWidget(), f.oYears);
+}
+
 TEST_F(EntryFieldsTest, EscAndAcceleratorsReachTheWindow) {
     int escapes = 0;
     int accelerators = 0;
@@ -654,6 +673,16 @@ TEST_F(EntryFieldsTest, FrameAndCaretShapes) {
     EXPECT_GT(line, 0);
     EXPECT_GT(block, 3 * line) << "overwrite mode draws a block";
     EXPECT_EQ(f.oClientName->cursor().shape(), Qt::IBeamCursor);
+
+    // A numeric field's caret stands after its last digit, at the right edge.
+    f.oYears->SetValueInteger(7);
+    const int unfocused = Inked(f.oYears);
+    TabInto(f.oYears);
+    const int withBlock = Inked(f.oYears);
+    QTest::keyClick(f.oYears, Qt::Key_Insert);
+    const int withLine = Inked(f.oYears);
+    EXPECT_GT(withLine, unfocused);
+    EXPECT_GT(withBlock - unfocused, 3 * (withLine - unfocused));
 }
 
 TEST_F(EntryFieldsTest, NumbersAreRightAligned) {
