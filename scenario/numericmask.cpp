@@ -252,7 +252,15 @@ FieldText NumericMask::Show(const NumberParts& number) const {
 }
 
 FieldText NumericMask::ShowTyping(const NumberParts& number) const {
-    return ShowAny(number, true);
+    FieldText text = ShowAny(number, true);
+    // A leading point with decimals typed up to the capacity leaves no room for the 0 put
+    // before it; without it the text keeps the mask's length and still reads back.
+    if (text.size() > mask_.size() && number.point && number.integerDigits == "0") {
+        NumberParts bare = number;
+        bare.integerDigits.clear();
+        text = ShowAny(bare, true);
+    }
+    return text;
 }
 
 FieldText NumericMask::ShowUnfit() const {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 #include <string>
 
 #include "scenario/fielddefinitions.h"
@@ -114,6 +115,10 @@ TEST(NumericTyping, Percent) {
         {"minus zero is zero", kCola, 0, Entry::Tab, "-0", "-0%", 0, "0.0000%", nullptr, 0},
         {"leading point", kCola, 0, Entry::Tab, ".5", "0.5%", 0, "0.5000%", nullptr, 0.5L},
         {"lone point", kCola, 0, Entry::Tab, ".", "0.%", 0, "0.0000%", nullptr, 0},
+        {"leading point up to the capacity", kCola, 0, Entry::Tab, ".3554091", ".3554091%", 0,
+         "0.3554%", nullptr, 0.3554L},
+        {"signed leading point up to the capacity", kCola, 0, Entry::Tab, "-.3554091", "-.355409%",
+         1, "-.355409%", kRange, 0},
         {"zeros after the point", kCola, 0, Entry::Tab, "0.05", "0.05%", 0, "0.0500%", nullptr,
          0.05L},
         {"backspace takes the last character", kCola, 0, Entry::Tab, "2.5<", "2.%", 0, "2.0000%",
@@ -389,6 +394,40 @@ TEST(NumericField, WideValueSurvivesEditing) {
     EXPECT_EQ(Drawn(benefit), "$**,***.**") << "nothing to take away from an unreadable text";
     Press(benefit, "7");
     EXPECT_EQ(Drawn(benefit), "$7");
+}
+
+// Whatever is typed, the text reads back as a number and keeps the mask's length, and
+// leaving either refuses with one of the two messages or shows the value in full.
+TEST(NumericTyping, RandomKeysAlwaysShowANumber) {
+    const NumericFieldDefinition* fields[] = {&kColaField, &kYearsField, &kEarlyYearField,
+                                              &kEarlyBenefitField};
+    const std::u32string keys = U"0123456789.-,< ^~a";
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 2000; ++round) {
+        const auto& d = *fields[random() % 4];
+        const EntryFormat format = random() % 2 ? Us() : Euro();
+        NumericFieldModel field = Make(d, format);
+        field.Enter(random() % 2 == 0);
+        std::string typed;
+        for (int k = 0; k < 12; ++k) {
+            const char32_t key = keys[random() % keys.size()];
+            typed += Utf8FromFieldText(FieldText(1, key));
+            Press(field, Utf8FromFieldText(FieldText(1, key)));
+        }
+        SCOPED_TRACE(std::string(d.name) + " keys [" + typed + "] shown [" + Drawn(field) + "]");
+        ASSERT_EQ(field.ShownText().size(), field.Mask().Length());
+        ASSERT_TRUE(field.Read().isNumber);
+        const long double value = field.Read().value;
+        const auto refusal = field.Leave();
+        if (refusal) {
+            EXPECT_EQ(*refusal, kOutOfRangeMessage);
+        } else {
+            EXPECT_EQ(field.ShownText(),
+                      d.kind == NumberKind::Real
+                          ? field.Mask().ShowReal(value)
+                          : field.Mask().ShowInteger(static_cast<std::int64_t>(value)));
+        }
+    }
 }
 
 }  // namespace
