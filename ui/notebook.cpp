@@ -3,8 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
+#include <QPen>
 #include <algorithm>
 
 namespace velmora {
@@ -162,11 +161,12 @@ void Notebook::paintEvent(QPaintEvent*) {
         const QRect textRect = tab.adjusted(0, isCurrent ? 1 : 0, 0, 0);
         painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop, caption);
         if (isCurrent && hasFocus()) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            focus.rect = painter.boundingRect(textRect, Qt::AlignHCenter | Qt::AlignTop, caption)
-                             .adjusted(-2, 0, 2, 0);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+            // A dotted frame round the caption, in the caption's colour.
+            painter.setPen(QPen(painter.pen().color(), 1, Qt::DotLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(
+                painter.boundingRect(textRect, Qt::AlignHCenter | Qt::AlignTop, caption)
+                    .adjusted(-2, 0, 1, 0));
         }
     }
 }
