@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QWidget>
 #include <cerrno>
 #include <deque>
@@ -14,10 +15,13 @@
 #include <iterator>
 #include <vector>
 
+#include "mainwindow_fixture.h"
 #include "scenario/entrysettings.h"
 #include "scenario/fileerror.h"
 #include "scenario/filesystem.h"
 #include "scenario/scenariofile.h"
+#include "ui/notebook.h"
+#include "ui/resultsview.h"
 #include "ui/scenariofilecommands.h"
 
 namespace velmora {
@@ -248,6 +252,117 @@ TEST_F(ScenarioFileCommandsTest, FailedSaveThrowsAndKeepsTheOldFile) {
         EXPECT_STREQ("File access denied", e.what());
     }
     EXPECT_EQ(before, ReadWholeFile(path));
+}
+
+// The commands as the window runs them: from the toolbar and the menu, with the window's
+// error box recording instead of showing.
+class WindowFileCommandsTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(folder_.isValid());
+        window->fileCommands().SetDialogRunner([this](QFileDialog&) -> std::optional<QString> {
+            ++dialogRuns_;
+            return answer_;
+        });
+    }
+    void Calculate() {
+        f().oEarlyYear->SetValueInteger(2001);
+        f().oEarlyMonth->SetValueInteger(1);
+        f().oAge->SetValueInteger(62);
+        f().oEarlyBenefit->SetValueExtended(1000.0L);
+        f().oLaterYear->SetValueInteger(2004);
+        f().oLaterMonth->SetValueInteger(1);
+        f().oLaterBenefit->SetValueExtended(1400.0L);
+        f().oCola->SetValueExtended(2.5L);
+        f().oRate->SetValueExtended(3.0L);
+        f().oYears->SetValueInteger(20);
+        window->btnCalculateClick();
+        ASSERT_TRUE(reported.empty());
+    }
+
+    std::optional<QString> answer_;
+    int dialogRuns_ = 0;
+    QTemporaryDir folder_;
+};
+
+TEST_F(WindowFileCommandsTest, OpenShowsTheFileOnDataInputWithoutRecalculating) {
+    Calculate();
+    const QString message = window->lblResult->text();
+    const std::string cell = window->grdSS->GetCellText(11, 14);
+    window->OvcNotebook1->SetCurrentIndex(1);
+    answer_ = QStringLiteral(VELMORA_FIXTURES_DIR "/cents-and-limits.ss");
+    window->tbOpen->click();
+    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(1, dialogRuns_);
+    EXPECT_EQ(0, window->OvcNotebook1->CurrentIndex());
+    EXPECT_EQ(40, f().oYears->ValueAsInteger());
+    EXPECT_EQ(2030, f().oEarlyYear->ValueAsInteger());
+    EXPECT_EQ(QString::fromUtf8("Zo\xC3\xAB M\xC3\xBCller"), f().oPreparer->ValueAsText());
+    // The message and the table still belong to the earlier calculation.
+    EXPECT_EQ(message, window->lblResult->text());
+    EXPECT_FALSE(window->lblResult->isHidden());
+    EXPECT_EQ(21, window->grdSS->RowCount());
+    EXPECT_EQ(cell, window->grdSS->GetCellText(11, 14));
+}
+
+TEST_F(WindowFileCommandsTest, FailedOpenShowsTheErrorAndLeavesFieldsAndPage) {
+    const QString shortFile = folder_.filePath("short.ss");
+    std::ofstream(QFile::encodeName(shortFile).toStdString()) << "200 bytes would do as well";
+    const struct {
+        const char* name;
+        QString file;
+        const char* shown;
+    } cases[] = {
+        {"missing", folder_.filePath("missing.ss"), "File not found."},
+        {"short", shortFile, "Read beyond end of file."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        reported.clear();
+        f().oClientName->SetValueText(QStringLiteral("Kept"));
+        f().oYears->SetValueInteger(7);
+        window->OvcNotebook1->SetCurrentIndex(1);
+        answer_ = c.file;
+        window->Open1->trigger();
+        EXPECT_EQ(std::vector<QString>{QString::fromLatin1(c.shown)}, reported);
+        EXPECT_EQ(QStringLiteral("Kept"), f().oClientName->ValueAsText());
+        EXPECT_EQ(7, f().oYears->ValueAsInteger());
+        EXPECT_EQ(1, window->OvcNotebook1->CurrentIndex());
+    }
+}
+
+TEST_F(WindowFileCommandsTest, SaveFromTheToolbarWritesWhatTheGettersDeliver) {
+    Calculate();
+    f().oClientName->SetValueText(QStringLiteral("Jane"));
+    f().oYears->SetValueInteger(41);  // refused by its rule: saved as 0
+    window->OvcNotebook1->SetCurrentIndex(1);
+    const QString path = folder_.filePath("jane.ss");
+    answer_ = path;
+    window->tbSave->click();
+    EXPECT_TRUE(reported.empty());
+    const TScenarioRec saved = LoadScenarioFile(QFile::encodeName(path).toStdString());
+    EXPECT_EQ("Jane", saved.ClientName);
+    EXPECT_EQ(0, saved.Years);
+    EXPECT_EQ(2.5L, saved.Cola);
+    EXPECT_EQ(1400.0L, saved.LaterBenefit);
+    EXPECT_EQ(1, window->OvcNotebook1->CurrentIndex());  // Save leaves the page alone
+}
+
+TEST_F(WindowFileCommandsTest, CancelledSaveTouchesNothingAndSaysNothing) {
+    window->Save1->trigger();
+    EXPECT_EQ(1, dialogRuns_);
+    EXPECT_TRUE(reported.empty());
+    EXPECT_TRUE(
+        QDir(folder_.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+TEST_F(WindowFileCommandsTest, FailedSaveShowsTheError) {
+    DenyingFileSystem tooMany(EMFILE);
+    window->fileCommands().SetFileSystem(tooMany);
+    answer_ = folder_.filePath("x.ss");
+    window->Save1->trigger();
+    EXPECT_EQ(std::vector<QString>{QStringLiteral("Too many open files.")}, reported);
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+// The window's Open and Save commands.
+#include "ui/main.h"
+#include "ui/notebook.h"
+
+namespace velmora {
+
+ScenarioFileCommands& TfrmMain::fileCommands() {
+    if (!fileCommands_) {
+        fileCommands_ = std::make_unique<ScenarioFileCommands>(
+            this, fields_, [this] { OvcNotebook1->SetCurrentIndex(0); });
+    }
+    return *fileCommands_;
+}
+
+void TfrmMain::Open1Click() {
+    fileCommands().Open();
+}
+
+void TfrmMain::Save1Click() {
+    fileCommands().Save();
+}
+
+}  // namespace velmora
