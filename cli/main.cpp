@@ -1,6 +1,16 @@
+#include <clocale>
 #include <iostream>
+#include <string>
+#include <vector>
 
-int main() {
-    std::cout << "velmora-cli: the calculation lands with the engine work\n";
-    return 0;
+#include "cli/run.h"
+#include "engine/money.h"
+#include "engine/moneytext.h"
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    velmora::ReadMoneyFormat();
+    velmora::SetArithmeticContext();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return velmora::cli::RunCli(args, std::cout, std::cerr);
 }

@@ -149,9 +149,11 @@ long double RaiseReal(long double base, long double exponent) {
         return 1.0L;
     if (base == 0 && exponent > 0)
         return 0.0L;
-    if (std::isfinite(exponent) && std::trunc(exponent) == exponent &&
-        std::fabs(exponent) <= 2147483647.0L) {
-        return RaiseWhole(base, static_cast<std::int32_t>(exponent));
+    // Within the 32-bit range the conversion truncates exactly, so a whole exponent
+    // converts back to itself.
+    if (exponent >= -2147483647.0L && exponent <= 2147483647.0L) {
+        const auto whole = static_cast<std::int32_t>(exponent);
+        if (static_cast<long double>(whole) == exponent) return RaiseWhole(base, whole);
     }
     if (base < 0)
         Raise(ArithmeticError::Kind::InvalidOperation);

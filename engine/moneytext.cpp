@@ -136,14 +136,12 @@ constexpr const char* kNegativePatterns[] = {
 }  // namespace
 
 TMoneyFormat TMoneyFormat::UnitedStates() {
-    TMoneyFormat f;
-    f.CurrencySymbol = "$";
-    f.PositivePattern = 0;
-    f.NegativePattern = 0;
-    f.GroupMark = ",";
-    f.DecimalMark = ".";
-    f.CurrencyDigits = 2;
-    return f;
+    return TMoneyFormat{.CurrencySymbol = "$",
+                        .PositivePattern = 0,
+                        .NegativePattern = 0,
+                        .GroupMark = ",",
+                        .DecimalMark = ".",
+                        .CurrencyDigits = 2};
 }
 
 TMoneyFormat& MoneyFormat() {

@@ -45,7 +45,9 @@ struct LocaleMoneyRecord {
 /// Maps a locale record onto the format; the C/POSIX locale (no money format) gives
 /// the United States values.
 TMoneyFormat MoneyFormatFromLocale(const LocaleMoneyRecord& record);
-/// Reads the process locale's monetary settings into MoneyFormat().
+/// Reads the monetary settings of the C locale in force into MoneyFormat(); the
+/// caller selects the user's locale first (setlocale(LC_ALL, "")). Texts in another
+/// character set are converted to UTF-8; a setting that cannot be read gets its fallback.
 void ReadMoneyFormat();
 
 }  // namespace velmora

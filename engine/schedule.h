@@ -72,7 +72,9 @@ struct ScheduleInputs {
     std::int32_t LaterYear = 0;
 };
 
-/// Fills the table pass by pass; an ArithmeticError leaves the cells written so far.
+/// Fills the table pass by pass: row count, years, months, ages, the early side, the
+/// later side, the differences. An ArithmeticError (a count leaving the TMoney range)
+/// ends it where it happens and leaves the cells written so far.
 void BuildSchedule(const ScheduleInputs& inputs, TResultTable& table);
 /// "Breakeven point occurs in the year 2014" or the not-reached message.
 std::string ResultMessage(const TResultTable& table);

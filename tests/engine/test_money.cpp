@@ -104,26 +104,40 @@ TEST_F(MoneyTest, SumsAndAnnualAmounts) {
     EXPECT_EQ(AnnualAmount(0, TMoney{10000000}), 0.0L);
 }
 
+// The COLA entry's value: a percentage with four decimals as an extended real, handed
+// over as a double.
+double ColaPercent(std::int64_t tenThousandths) {
+    return static_cast<double>(static_cast<long double>(tenThousandths) / 10000);
+}
+
 TEST_F(MoneyTest, ApplyColaStepsAndTies) {
     struct Case {
+        const char* name;
         std::int64_t count;
-        double pct;
+        std::int64_t pct;  // ten-thousandths of a percent
         std::int64_t expected;
     };
     const Case cases[] = {
-        {12345600, 3.1, 12728314},  // t3 = 12,728,313.6
-        {10000100, 0.5, 10050100},  // tie 10,050,100.5 goes to the even count
-        {10000300, 0.5, 10050302},  // tie 10,050,301.5
-        {10000000, 2.5, 10250000},
-        {10768906, 0.0, 10768906},
-        {0, 100.0, 0},
-        {999999900, 100.0, 1999999800},
-        {1, 50.0, 2},  // t3 = 1.5
-        {3, 50.0, 4},  // t3 = 4.5
+        {"rounds up", 12345600, 31000, 12728314},  // t3 = 12,728,313.6
+        {"tie goes to the even count", 10000100, 5000, 10050100},
+        {"tie goes to the even count, up", 10000300, 5000, 10050302},
+        {"plain step", 10000000, 25000, 10250000},
+        {"no COLA", 10768906, 0, 10768906},
+        {"zero benefit", 0, 1000000, 0},
+        {"largest typed benefit doubles", 999999900, 1000000, 1999999800},
+        {"half count up to even", 1, 500000, 2},
+        {"half count down to even", 3, 500000, 4},
+        // Exact ties of the decimal percentage that the double moves off the tie; the
+        // double's side counts (the exact percentage would give the other neighbour).
+        {"double below the tie", 1014569500, 881000, 1908405229},
+        {"double above the tie", 1792542500, 149800, 2061065367},
+        // Cases where multiplying before dividing matters.
+        {"multiply first", 1084625000, 219436, 1322630772},
+        {"multiply first, other side", 829531250, 613872, 1338757257},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.count << " at " << c.pct);
-        EXPECT_EQ(ApplyCola(TMoney{c.count}, c.pct).count, c.expected);
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ApplyCola(TMoney{c.count}, ColaPercent(c.pct)).count, c.expected);
     }
 }
 

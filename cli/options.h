@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/schedule.h"
+
+namespace velmora::cli {
+
+enum class OutputFormat { Text, Tsv, Csv };
+
+/// The ten calculation values as given on the command line; each is checked and rounded
+/// by its entry field's rule when its option is read.
+struct CalculationValues {
+    std::optional<std::int32_t> earlyYear, earlyMonth, age, laterYear, laterMonth, years;
+    std::optional<long double> earlyBenefit, laterBenefit, cola, rate;
+};
+
+/// Everything the command line asks for. Options added by other parts of the program
+/// keep their values here as well.
+struct CliOptions {
+    CalculationValues values;
+    OutputFormat format = OutputFormat::Text;
+    bool help = false;
+};
+
+/// One option: "--name VALUE", also written "--name=VALUE", or a flag without a value.
+struct OptionSpec {
+    std::string name;       // with the leading dashes
+    std::string valueName;  // empty for a flag
+    std::string help;
+    /// Takes the value (empty for a flag) into the options; returns why it is refused,
+    /// or an empty text.
+    std::function<std::string(CliOptions&, const std::string& value)> apply;
+};
+
+/// The options the command line understands, in the order --help lists them.
+class OptionTable {
+  public:
+    void Add(OptionSpec spec);
+    const std::vector<OptionSpec>& Specs() const { return specs_; }
+    /// Reads the arguments (program name excluded) into options; returns the refusal
+    /// message naming the option, or an empty text.
+    std::string Parse(const std::vector<std::string>& args, CliOptions& options) const;
+    std::string HelpText(const std::string& program) const;
+
+  private:
+    const OptionSpec* Find(const std::string& name) const;
+    std::vector<OptionSpec> specs_;
+};
+
+/// The ten calculation options.
+void AddCalculationOptions(OptionTable& table);
+/// --format and --help.
+void AddOutputOptions(OptionTable& table);
+/// Every option of velmora-cli.
+OptionTable CliOptionTable();
+
+/// The schedule's inputs once every value is there; otherwise the refusal naming the
+/// first missing option.
+std::optional<ScheduleInputs> ResolveInputs(const CliOptions& options, std::string& error);
+
+}  // namespace velmora::cli

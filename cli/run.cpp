@@ -1,0 +1,61 @@
+#include "cli/run.h"
+
+#include "cli/options.h"
+#include "cli/output.h"
+#include "engine/money.h"
+#include "engine/schedule.h"
+
+namespace velmora::cli {
+
+namespace {
+
+constexpr const char* kProgram = "velmora-cli";
+
+int Refuse(std::ostream& err, const std::string& message) {
+    err << kProgram << ": " << message << "\n"
+        << "Run '" << kProgram << " --help' for the options.\n";
+    return kExitUsage;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const OptionTable table = CliOptionTable();
+    CliOptions options;
+    // --help wins over everything else on the line, even over refused values.
+    for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            out << table.HelpText(kProgram);
+            out.flush();
+            return out ? kExitOk : kExitFailed;
+        }
+    }
+    const std::string refusal = table.Parse(args, options);
+    if (!refusal.empty())
+        return Refuse(err, refusal);
+
+    std::string missing;
+    const auto inputs = ResolveInputs(options, missing);
+    if (!inputs)
+        return Refuse(err, missing);
+
+    MemoryCellStore store;
+    TResultTable result(store);
+    try {
+        BuildSchedule(*inputs, result);
+    } catch (const ArithmeticError& e) {
+        SetArithmeticContext();
+        err << WithFullStop(e.what()) << "\n";
+        return kExitFailed;
+    }
+
+    out << FormatTable(result, options.format);
+    out.flush();
+    if (!out) {
+        err << kProgram << ": the output could not be written\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace velmora::cli
