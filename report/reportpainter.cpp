@@ -53,22 +53,27 @@ double AlignedX(const ReportElement& e, double textWidth) {
 
 // Auto-sized or not, a line keeps its place by the alignment: the left edge, the
 // centre or the right edge of the stored box. A single line is never cut, so that a
-// number wider than its column still prints whole. A wrapped text prints the lines
-// that fit in its stored height (at least one), because the bands never grow.
+// number wider than its column still prints whole. A wrapped text is held to its
+// stored box, because the bands never grow: it prints the lines that fit in the box's
+// height (at least one), and a word wider than the box is cut at its edge.
 void DrawText(QPainter& painter, const ReportElement& e, double bandLeft, double bandTop,
               const QString& text) {
     if (text.isEmpty())
         return;
     const QFont font = ReportFont(e.font);
     const QFontMetricsF metrics(font);
+    painter.save();
     painter.setFont(font);
     painter.setPen(PaperColor(e.color));
-    QStringList lines = e.wordWrap ? WrapText(text, metrics, e.width) : QStringList{text};
+    QStringList lines{text};
     if (e.wordWrap) {
+        lines = WrapText(text, metrics, e.width);
         const auto fitting =
             std::max<qsizetype>(1, static_cast<qsizetype>(e.height / metrics.height()));
         if (lines.size() > fitting)
             lines = lines.mid(0, fitting);
+        painter.setClipRect(QRectF(bandLeft + e.left, bandTop + e.top, e.width,
+                                   static_cast<double>(lines.size()) * metrics.height()));
     }
     double top = bandTop + e.top;
     for (const QString& line : lines) {
@@ -76,6 +81,7 @@ void DrawText(QPainter& painter, const ReportElement& e, double bandLeft, double
         painter.drawText(QPointF(x, top + metrics.ascent()), line);
         top += metrics.height();
     }
+    painter.restore();
 }
 
 void DrawGraphic(QPainter& painter, const ReportElement& e, double bandLeft, double bandTop) {

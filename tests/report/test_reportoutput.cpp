@@ -70,39 +70,81 @@ struct Rendered {
     BandReport report{RptSSLayout(), source, FixedDateEnvironment()};
 };
 
-// The page drawn on a 100 dpi image: the break-even message is the only blue on it.
-TEST(ReportPainting, TheBreakEvenMessageIsBlueAndNothingElseIs) {
-    Rendered r;
-    r.store.SetRowCount(2);
-    ASSERT_EQ(r.report.CountPages(), 1);
-    const ReportPage page = r.report.ProducePage(0);
+// A page drawn on a 100 dpi image, and what is drawn within a region given in
+// thousandths of a millimetre from the paper's corner.
+QImage Draw(const ReportPage& page) {
     QImage image(1100, 850, QImage::Format_RGB32);
     image.setDotsPerMeterX(3937);
     image.setDotsPerMeterY(3937);
     image.fill(Qt::white);
     QPainter painter(&image);
     PaintReportPage(painter, RptSSLayout(), page);
-    painter.end();
+    return image;
+}
 
+int Pixels(int units) {
+    return static_cast<int>(units * 100.0 / 25400);
+}
+
+int CountPixels(const QImage& image, int left, int top, int right, int bottom,
+                const std::function<bool(const QColor&)>& counted) {
+    int n = 0;
+    for (int y = Pixels(top); y < Pixels(bottom); ++y)
+        for (int x = Pixels(left); x < Pixels(right); ++x)
+            n += counted(image.pixelColor(x, y));
+    return n;
+}
+
+bool IsBlue(const QColor& c) {
+    return c.blue() > 180 && c.red() < 90 && c.green() < 90;
+}
+bool IsInk(const QColor& c) {
+    return c.lightness() < 200;
+}
+
+TEST(ReportPainting, TheBreakEvenMessageIsBlueAndNothingElseIs) {
+    Rendered r;
+    r.store.SetRowCount(2);
+    ASSERT_EQ(r.report.CountPages(), 1);
+    const ReportPage page = r.report.ProducePage(0);
+    const QImage image = Draw(page);
     int summaryTop = 0;
     for (const auto& band : page.bands)
         if (band.kind == BandKind::Summary)
             summaryTop = band.top;
     ASSERT_GT(summaryTop, 0);
-    const auto toPixels = [](int units) { return static_cast<int>(units * 100.0 / 25400); };
-    const int bandFrom = toPixels(summaryTop);
-    const int bandTo = toPixels(summaryTop + RptSSLayout().summary.height);
-    int blueInside = 0;
-    int blueOutside = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.blue() > 180 && c.red() < 90 && c.green() < 90)
-                ++(y >= bandFrom && y < bandTo ? blueInside : blueOutside);
-        }
-    }
-    EXPECT_GT(blueInside, 200);
-    EXPECT_EQ(blueOutside, 0);
+    const int summaryBottom = summaryTop + RptSSLayout().summary.height;
+    EXPECT_GT(CountPixels(image, 0, summaryTop, 279400, summaryBottom, IsBlue), 200);
+    EXPECT_EQ(CountPixels(image, 0, 0, 279400, summaryTop, IsBlue), 0);
+    EXPECT_EQ(CountPixels(image, 0, summaryBottom, 279400, 215900, IsBlue), 0);
+}
+
+// The bands never grow: a wrapped text stays inside its stored box, whole lines only,
+// and a word wider than the box is cut at its edge.
+TEST(ReportPainting, WrappedTextsStayInTheirBoxes) {
+    Rendered r;
+    r.rec.ClientName = std::string(100, 'W');
+    r.rec.Description = "Word " + std::string(70, 'M') + " and more words " + std::string(70, 'M');
+    ASSERT_EQ(r.report.CountPages(), 2);
+    const QImage image = Draw(r.report.ProducePage(0));
+    const int margin = 6350;
+    // Client name: box 28310 to 253471 across, 14817 down; the frame's edge lies at 259028.
+    EXPECT_GT(
+        CountPixels(image, margin + 28310, margin + 14817, margin + 253471, margin + 19580, IsInk),
+        0);
+    EXPECT_EQ(CountPixels(image, margin + 253471 + 500, margin + 14817, margin + 259028 - 1000,
+                          margin + 19580, IsInk),
+              0);
+    // Description: four lines of text, two fit the box of 12700; nothing below them
+    // down to the inputs at 36248.
+    const double lineHeight = QFontMetricsF(ReportFont(FontSpec{"Arial", 11, false})).height();
+    const int twoLines = 21431 + static_cast<int>(2 * lineHeight);
+    EXPECT_GT(CountPixels(image, margin + 28310, margin + 21431, margin + 253471, margin + twoLines,
+                          IsInk),
+              0);
+    EXPECT_EQ(CountPixels(image, margin + 28310, margin + twoLines + 300, margin + 253471,
+                          margin + 36248, IsInk),
+              0);
 }
 
 QString PdfText(const QString& pdf) {
@@ -181,7 +223,8 @@ TEST(ReportPdf, TheWorkedExamplePrintsItsInputsRowsAndMessage) {
               "($2,272)");
     // The summary follows the last row directly.
     int next = first + 14;
-    while (next < lines.size() && lines[next].isEmpty()) ++next;
+    while (next < lines.size() && lines[next].isEmpty())
+        ++next;
     ASSERT_LT(next, lines.size());
     EXPECT_EQ(lines[next], "Breakeven point occurs in the year 2014");
     EXPECT_EQ(text.count(QStringLiteral("Breakeven point occurs in the year 2014")), 1);
