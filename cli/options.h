@@ -21,10 +21,19 @@ struct CalculationValues {
 
 /// Everything the command line asks for. Options added by other parts of the program
 /// keep their values here as well.
+/// The report as a PDF file instead of the table, with the report's three texts.
+struct ReportRequest {
+    std::string pdfPath;
+    std::string clientName;
+    std::string description;
+    std::string preparer;
+};
+
 struct CliOptions {
     CalculationValues values;
     OutputFormat format = OutputFormat::Text;
     bool help = false;
+    ReportRequest report;
 };
 
 /// One option: "--name VALUE", also written "--name=VALUE", or a flag without a value.
