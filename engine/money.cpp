@@ -153,7 +153,8 @@ long double RaiseReal(long double base, long double exponent) {
     // converts back to itself.
     if (exponent >= -2147483647.0L && exponent <= 2147483647.0L) {
         const auto whole = static_cast<std::int32_t>(exponent);
-        if (static_cast<long double>(whole) == exponent) return RaiseWhole(base, whole);
+        if (static_cast<long double>(whole) == exponent)
+            return RaiseWhole(base, whole);
     }
     if (base < 0)
         Raise(ArithmeticError::Kind::InvalidOperation);

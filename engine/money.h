@@ -15,12 +15,12 @@ struct TMoney {
 
 /// The three arithmetic failures of the engine; what() is the exact user-facing message.
 class ArithmeticError : public std::runtime_error {
-public:
+  public:
     enum class Kind { InvalidOperation, DivisionByZero, Overflow };
     explicit ArithmeticError(Kind kind);
     Kind kind() const noexcept { return kind_; }
 
-private:
+  private:
     Kind kind_;
 };
 

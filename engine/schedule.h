@@ -10,9 +10,18 @@
 namespace velmora {
 
 enum ResultColumn {
-    grdYear, grdMonths, grdAge, grdEarlyBenefit, grdAnnualEarlyBenefit, grdEarlyPv,
-    grdEarlyPvCumulative, grdLaterBenefit, grdAnnualLaterBenefit, grdLaterPv,
-    grdLaterPvCumulative, grdDifference,
+    grdYear,
+    grdMonths,
+    grdAge,
+    grdEarlyBenefit,
+    grdAnnualEarlyBenefit,
+    grdEarlyPv,
+    grdEarlyPvCumulative,
+    grdLaterBenefit,
+    grdAnnualLaterBenefit,
+    grdLaterPv,
+    grdLaterPvCumulative,
+    grdDifference,
 };
 inline constexpr int kResultColumns = 12;
 inline constexpr int kInitialRowCount = 25;  // header row and 24 empty year rows
@@ -23,7 +32,7 @@ extern const std::array<const char*, kResultColumns> kColumnTitles;
 /// Where the result table's texts live: the results grid in the window, a plain
 /// table elsewhere. Row 0 is the header row; texts are UTF-8.
 class TCellStore {
-public:
+  public:
     virtual ~TCellStore() = default;
     /// Header row included; a count below 1 counts as 1.
     virtual void SetRowCount(int rows) = 0;
@@ -35,14 +44,14 @@ public:
 
 /// A plain in-memory cell store: titles in row 0 and 24 empty rows when made.
 class MemoryCellStore final : public TCellStore {
-public:
+  public:
     MemoryCellStore();
     void SetRowCount(int rows) override;
     int RowCount() const override { return rowCount_; }
     void SetCellText(int column, int row, const std::string& text) override;
     std::string GetCellText(int column, int row) const override;
 
-private:
+  private:
     int rowCount_;
     std::vector<std::array<std::string, kResultColumns>> rows_;
 };
