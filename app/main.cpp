@@ -1,17 +1,31 @@
-#include <QApplication>
-#include <QMainWindow>
+// The window program. It takes no arguments.
+#include <QByteArray>
+#include <QGuiApplication>
+#include <clocale>
 
 #include "engine/money.h"
 #include "engine/moneytext.h"
+#include "ui/application.h"
+#include "ui/errorbox.h"
+#include "ui/glyphs.h"
+#include "ui/main.h"
 
 int main(int argc, char* argv[]) {
+    // Sizes are pixels whatever the desktop's scale or font-size setting.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    std::setlocale(LC_ALL, "");
     velmora::SetArithmeticContext();
     velmora::ReadMoneyFormat();
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Velmora Analysis"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("frmMain"));
-    window.resize(800, 480);
-    window.show();
-    return QApplication::exec();
+
+    velmora::TApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QString::fromLatin1(velmora::kApplicationTitle));
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QGuiApplication::setWindowIcon(velmora::GlyphIcon(QStringLiteral("velmora"), 64));
+
+    velmora::TfrmMain frmMain;
+    app.exceptionHandler = [&frmMain](std::exception_ptr error) { frmMain.HandleException(error); };
+    frmMain.show();
+    const int result = velmora::TApplication::exec();
+    app.exceptionHandler = nullptr;
+    return result;
 }

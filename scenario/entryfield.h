@@ -1,18 +1,39 @@
 #pragma once
 
+#include <QBasicTimer>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
+
+#include "scenario/fielderrors.h"
+#include "scenario/fieldtext.h"
+#include "scenario/numericfieldmodel.h"
+#include "scenario/textfieldmodel.h"
+
+class QMenu;
 
 namespace velmora {
 
 class EntrySettings;
 
-/// Base of the scenario's entry fields. A getter or setter of the wrong kind throws
-/// std::logic_error("Invalid data type for this field").
+/// Base of the scenario's entry fields: a flat, self-drawn widget over a plain model. A
+/// getter or setter of the wrong kind throws InvalidFieldType ("Invalid data type for this
+/// field"), a std::logic_error.
+///
+/// When the focus moves to another control of the window (Tab, Shift+Tab, a click), the
+/// field applies its rules; a refusal gives the focus back with the whole text selected and
+/// then shows one "Error" report through EntrySettings. A click on a push button that took
+/// the focus from a refusing field is cancelled. A move to another window (a dialog, a
+/// popup menu) runs no rules. Esc, Tab and Alt+letter keys are left to the window.
 class TEntryField : public QWidget {
     Q_OBJECT
-public:
+  public:
+    ~TEntryField() override;
+    TEntryField(const TEntryField&) = delete;
+    TEntryField& operator=(const TEntryField&) = delete;
+
     virtual QString ValueAsText();
     virtual long double ValueAsExtended();
     virtual double ValueAsDouble();
@@ -21,27 +42,116 @@ public:
     virtual void SetValueExtended(long double value);
     virtual void SetValueInteger(std::int32_t value);
 
-protected:
+    /// Insert (true) or overwrite mode; the field takes it from EntrySettings on entry.
+    bool InsertMode() const { return insertMode_; }
+    /// The right-click menu, its items enabled for the present state; the caller owns it.
+    QMenu* CreateContextMenu(QWidget* parent);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  protected:
     TEntryField(EntrySettings& settings, QWidget* parent);
+
+    /// What the field draws: the text, the selected part and the caret, in characters.
+    struct View {
+        FieldText text;
+        std::size_t selectionStart = 0;
+        std::size_t selectionEnd = 0;
+        std::size_t caret = 0;
+        bool alignRight = false;
+    };
+    virtual View CurrentView() const = 0;
+    virtual void Enter(bool selectAll, bool returning) = 0;
+    /// Returns the refusal message when the rules refuse the content.
+    virtual std::optional<std::string> Leave(bool applyRules) = 0;
+    virtual KeyOutcome TypeCharacter(char32_t c) = 0;
+    virtual void MoveKey(int key, bool shift, bool control) = 0;
+    virtual void DeleteBackward() = 0;
+    virtual void DeleteForward() = 0;
+    virtual bool IsModified() const = 0;
+    virtual bool HasSelection() const = 0;
+    virtual bool AllSelected() const = 0;
+    virtual void Restore() = 0;
+    virtual FieldText Copy() const = 0;
+    virtual FieldText Cut() = 0;
+    virtual void Paste(const FieldText& text) = 0;
+    virtual void DeleteSelection() = 0;
+    virtual void SelectAll() = 0;
+
+    /// Redraws with the caret shown, after any change.
+    void Changed();
+    /// The character position nearest to x in the drawn text.
+    std::size_t PositionAt(int x) const;
+    bool Entered() const { return entered_; }
     EntrySettings& settings_;
+
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void timerEvent(QTimerEvent* e) override;
+
+  private:
+    void LeaveForControl(Qt::FocusReason reason);
+    void FocusChangedElsewhere(QWidget* old, QWidget* now);
+    void Refuse(const QString& message, Qt::FocusReason reason);
+    void ReturnAndReport(const QString& message);
+    bool ClaimsKey(const QKeyEvent* e) const;
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    int TextLeft(const View& view, int textWidth) const;
+
+    bool insertMode_ = true;
+    bool entered_ = false;
+    QPointer<QObject> clickCanceller_;
+    bool caretOn_ = true;
+    QBasicTimer blink_;
+    mutable int scroll_ = 0;
 };
 
 class TTextEntryField final : public TEntryField {
     Q_OBJECT
-public:
+  public:
     explicit TTextEntryField(EntrySettings& settings, QWidget* parent = nullptr,
                              int maxLength = 100);
+    /// The text; while the field has the focus, blanks at both ends are removed first.
     QString ValueAsText() override;
+    /// The first MaxLength characters of text, ended by a NUL; nothing trimmed.
     void SetValueText(const QString& text) override;
+    const TextFieldModel& Model() const { return model_; }
 
-private:
-    class Impl;
-    Impl* impl_;
+  protected:
+    View CurrentView() const override;
+    void Enter(bool selectAll, bool returning) override;
+    std::optional<std::string> Leave(bool applyRules) override;
+    KeyOutcome TypeCharacter(char32_t c) override;
+    void MoveKey(int key, bool shift, bool control) override;
+    void DeleteBackward() override;
+    void DeleteForward() override;
+    bool IsModified() const override { return model_.Modified(); }
+    bool HasSelection() const override { return model_.HasSelection(); }
+    bool AllSelected() const override { return model_.AllSelected(); }
+    void Restore() override;
+    FieldText Copy() const override { return model_.SelectedText(); }
+    FieldText Cut() override;
+    void Paste(const FieldText& text) override;
+    void DeleteSelection() override;
+    void SelectAll() override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+  private:
+    TextFieldModel model_;
 };
 
 class TNumericEntryField final : public TEntryField {
     Q_OBJECT
-public:
+  public:
     enum class Kind { Integer, Real };
     struct Spec {
         Kind kind;
@@ -50,16 +160,39 @@ public:
         long double high;
     };
     TNumericEntryField(const Spec& spec, EntrySettings& settings, QWidget* parent = nullptr);
-    QString ValueAsText() override;  // the shown text
+    /// The shown text as drawn, without the blanks at both ends.
+    QString ValueAsText() override;
+    /// 0 when the text breaks the field's rules, without any message; with the focus, a
+    /// number that stands is shown again in its full format.
     long double ValueAsExtended() override;
     double ValueAsDouble() override;
     std::int32_t ValueAsInteger() override;
     void SetValueExtended(long double value) override;
     void SetValueInteger(std::int32_t value) override;
+    const NumericFieldModel& Model() const { return model_; }
 
-private:
-    class Impl;
-    Impl* impl_;
+  protected:
+    View CurrentView() const override;
+    void Enter(bool selectAll, bool returning) override;
+    std::optional<std::string> Leave(bool applyRules) override;
+    KeyOutcome TypeCharacter(char32_t c) override;
+    void MoveKey(int key, bool shift, bool control) override;
+    void DeleteBackward() override;
+    void DeleteForward() override { DeleteBackward(); }
+    bool IsModified() const override { return model_.Modified(); }
+    bool HasSelection() const override { return model_.HasSelection(); }
+    bool AllSelected() const override;
+    void Restore() override;
+    FieldText Copy() const override { return model_.Copy(); }
+    FieldText Cut() override;
+    void Paste(const FieldText& text) override;
+    void DeleteSelection() override;
+    void SelectAll() override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+  private:
+    NumericFieldModel model_;
 };
 
 }  // namespace velmora

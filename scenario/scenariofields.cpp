@@ -1,33 +1,65 @@
 #include "scenario/scenariofields.h"
 
 #include "scenario/entrysettings.h"
+#include "scenario/fielddefinitions.h"
 
 namespace velmora {
 
 namespace {
-using Kind = TNumericEntryField::Kind;
-constexpr long double kNoUpperBound = 1.1e4932L;
+
+TNumericEntryField* MakeNumeric(const NumericFieldDefinition& d, EntrySettings& settings,
+                                QWidget* parent) {
+    const auto kind = d.kind == NumberKind::Integer ? TNumericEntryField::Kind::Integer
+                                                    : TNumericEntryField::Kind::Real;
+    const TNumericEntryField::Spec spec{
+        kind, QString::fromLatin1(d.mask.data(), static_cast<qsizetype>(d.mask.size())), d.low,
+        d.high};
+    auto* field = new TNumericEntryField(spec, settings, parent);
+    field->setObjectName(QString::fromLatin1(d.name.data(), static_cast<qsizetype>(d.name.size())));
+    return field;
+}
+
+TTextEntryField* MakeText(const char* name, EntrySettings& settings, QWidget* parent) {
+    auto* field = new TTextEntryField(settings, parent, static_cast<int>(kTextFieldLength));
+    field->setObjectName(QString::fromLatin1(name));
+    return field;
+}
+
+void SetNewValue(TNumericEntryField* field, const NumericFieldDefinition& d) {
+    if (d.kind == NumberKind::Integer) {
+        field->SetValueInteger(static_cast<std::int32_t>(d.newValue));
+    } else {
+        field->SetValueExtended(d.newValue);
+    }
+}
+
 }  // namespace
 
 ScenarioFields CreateScenarioFields(EntrySettings& settings, QWidget* parent) {
     ScenarioFields f;
-    auto numeric = [&](Kind kind, const char* mask, long double low, long double high) {
-        return new TNumericEntryField({kind, QString::fromLatin1(mask), low, high}, settings, parent);
-    };
-    f.oClientName = new TTextEntryField(settings, parent);
-    f.oDescription = new TTextEntryField(settings, parent);
-    f.oPreparer = new TTextEntryField(settings, parent);
-    f.oCola = numeric(Kind::Real, "###.####%", 0, 100);
-    f.oRate = numeric(Kind::Real, "###.####%", 0, 100);
-    f.oYears = numeric(Kind::Integer, "##", 1, 40);
-    f.oEarlyMonth = numeric(Kind::Integer, "##", 1, 12);
-    f.oEarlyYear = numeric(Kind::Integer, "####", 2000, 2030);
-    f.oEarlyBenefit = numeric(Kind::Real, "$##,###.##", 0, kNoUpperBound);
-    f.oLaterMonth = numeric(Kind::Integer, "##", 1, 12);
-    f.oLaterYear = numeric(Kind::Integer, "####", 2000, 2030);
-    f.oLaterBenefit = numeric(Kind::Real, "$##,###.##", 0, kNoUpperBound);
-    f.oAge = numeric(Kind::Integer, "##", 1, 99);
+    f.oClientName = MakeText("oClientName", settings, parent);
+    f.oDescription = MakeText("oDescription", settings, parent);
+    f.oPreparer = MakeText("oPreparer", settings, parent);
+    f.oCola = MakeNumeric(kColaField, settings, parent);
+    f.oRate = MakeNumeric(kRateField, settings, parent);
+    f.oYears = MakeNumeric(kYearsField, settings, parent);
+    f.oEarlyMonth = MakeNumeric(kEarlyMonthField, settings, parent);
+    f.oEarlyYear = MakeNumeric(kEarlyYearField, settings, parent);
+    f.oEarlyBenefit = MakeNumeric(kEarlyBenefitField, settings, parent);
+    f.oLaterMonth = MakeNumeric(kLaterMonthField, settings, parent);
+    f.oLaterYear = MakeNumeric(kLaterYearField, settings, parent);
+    f.oLaterBenefit = MakeNumeric(kLaterBenefitField, settings, parent);
+    f.oAge = MakeNumeric(kAgeField, settings, parent);
+    const auto order = TabOrder(f);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
     return f;
+}
+
+std::array<TEntryField*, 13> TabOrder(const ScenarioFields& f) {
+    return {f.oClientName, f.oDescription,  f.oPreparer,  f.oCola,         f.oRate,
+            f.oYears,      f.oEarlyMonth,   f.oEarlyYear, f.oEarlyBenefit, f.oLaterMonth,
+            f.oLaterYear,  f.oLaterBenefit, f.oAge};
 }
 
 TScenarioRec CollectScenario(const ScenarioFields& f) {
@@ -67,16 +99,16 @@ void ShowScenario(const ScenarioFields& f, const TScenarioRec& r) {
 void ResetScenario(const ScenarioFields& f) {
     f.oClientName->SetValueText({});
     f.oDescription->SetValueText({});
-    f.oCola->SetValueExtended(0);
-    f.oYears->SetValueInteger(0);
-    f.oRate->SetValueExtended(0);
-    f.oAge->SetValueInteger(62);
-    f.oEarlyMonth->SetValueInteger(1);
-    f.oEarlyYear->SetValueInteger(2001);
-    f.oLaterMonth->SetValueInteger(1);
-    f.oLaterYear->SetValueInteger(2004);
-    f.oEarlyBenefit->SetValueExtended(0);
-    f.oLaterBenefit->SetValueExtended(0);
+    SetNewValue(f.oCola, kColaField);
+    SetNewValue(f.oYears, kYearsField);
+    SetNewValue(f.oRate, kRateField);
+    SetNewValue(f.oAge, kAgeField);
+    SetNewValue(f.oEarlyMonth, kEarlyMonthField);
+    SetNewValue(f.oEarlyYear, kEarlyYearField);
+    SetNewValue(f.oLaterMonth, kLaterMonthField);
+    SetNewValue(f.oLaterYear, kLaterYearField);
+    SetNewValue(f.oEarlyBenefit, kEarlyBenefitField);
+    SetNewValue(f.oLaterBenefit, kLaterBenefitField);
 }
 
 }  // namespace velmora

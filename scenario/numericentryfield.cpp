@@ -1,0 +1,128 @@
+#include <QMouseEvent>
+
+#include "scenario/entryfield.h"
+#include "scenario/entrysettings.h"
+
+namespace velmora {
+
+namespace {
+EntryFormat FormatOf(const EntrySettings& settings) {
+    return EntryFormat::FromMoneyFormat(settings.moneyFormat ? *settings.moneyFormat
+                                                             : MoneyFormat());
+}
+
+NumberKind KindOf(TNumericEntryField::Kind kind) {
+    return kind == TNumericEntryField::Kind::Integer ? NumberKind::Integer : NumberKind::Real;
+}
+}  // namespace
+
+TNumericEntryField::TNumericEntryField(const Spec& spec, EntrySettings& settings, QWidget* parent)
+    : TEntryField(settings, parent),
+      model_(KindOf(spec.kind), spec.mask.toStdString(), spec.low, spec.high, FormatOf(settings)) {}
+
+QString TNumericEntryField::ValueAsText() {
+    return QString::fromStdU32String(model_.DrawnText());
+}
+
+long double TNumericEntryField::ValueAsExtended() {
+    const long double value = model_.ValueAsExtended();
+    update();
+    return value;
+}
+
+double TNumericEntryField::ValueAsDouble() {
+    const double value = model_.ValueAsDouble();
+    update();
+    return value;
+}
+
+std::int32_t TNumericEntryField::ValueAsInteger() {
+    const std::int32_t value = model_.ValueAsInteger();
+    update();
+    return value;
+}
+
+void TNumericEntryField::SetValueExtended(long double value) {
+    model_.SetValueExtended(value);
+    update();
+}
+
+void TNumericEntryField::SetValueInteger(std::int32_t value) {
+    model_.SetValueInteger(value);
+    update();
+}
+
+TEntryField::View TNumericEntryField::CurrentView() const {
+    View view;
+    view.text = model_.DrawnText();
+    if (model_.HasSelection())
+        view.selectionEnd = view.text.size();
+    view.caret = model_.CaretPosition();
+    view.alignRight = true;
+    return view;
+}
+
+void TNumericEntryField::Enter(bool selectAll, bool returning) {
+    if (returning) {
+        model_.Return();
+    } else {
+        model_.Enter(selectAll);
+    }
+}
+
+std::optional<std::string> TNumericEntryField::Leave(bool applyRules) {
+    if (applyRules)
+        return model_.Leave();
+    model_.LeaveWithoutRules();
+    return std::nullopt;
+}
+
+KeyOutcome TNumericEntryField::TypeCharacter(char32_t c) {
+    return model_.Type(c);
+}
+
+void TNumericEntryField::MoveKey(int key, bool shift, bool) {
+    // The caret never moves; Shift with a horizontal move selects the whole text.
+    const bool horizontal =
+        key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End;
+    if (shift && horizontal)
+        model_.SelectAll();
+}
+
+void TNumericEntryField::DeleteBackward() {
+    model_.DeleteBackward();
+}
+bool TNumericEntryField::AllSelected() const {
+    return model_.HasSelection();
+}
+void TNumericEntryField::Restore() {
+    model_.Restore();
+}
+FieldText TNumericEntryField::Cut() {
+    return model_.Cut();
+}
+void TNumericEntryField::Paste(const FieldText& text) {
+    model_.Paste(text);
+}
+void TNumericEntryField::DeleteSelection() {
+    model_.DeleteSelection();
+}
+void TNumericEntryField::SelectAll() {
+    model_.SelectAll();
+}
+
+void TNumericEntryField::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton)
+        return;
+    model_.Deselect();
+    Changed();
+}
+
+void TNumericEntryField::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton)
+        return;
+    model_.SelectAll();
+    Changed();
+}
+
+}  // namespace velmora

@@ -1,0 +1,46 @@
+#include "ui/helpviewer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
+    setWindowTitle(QStringLiteral("Velmora Analysis Help"));
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    browser_->setOpenExternalLinks(false);
+    resize(520, 420);
+}
+
+QString HelpViewer::HelpFolder() {
+    // The project's own folder while it is there, else the installed copy.
+    const QString source = QStringLiteral(VELMORA_HELP_DIR);
+    if (QFileInfo::exists(source + QStringLiteral("/topic10.html")))
+        return source;
+    return QStringLiteral(VELMORA_INSTALLED_HELP_DIR);
+}
+
+QString HelpViewer::TopicFile(int context) {
+    return QDir(HelpFolder()).filePath(QStringLiteral("topic%1.html").arg(context));
+}
+
+void HelpViewer::ShowTopic(int context) {
+    const QString file = TopicFile(context);
+    if (QFileInfo::exists(file)) {
+        browser_->setSource(QUrl::fromLocalFile(file));
+    } else {
+        browser_->setPlainText(
+            QStringLiteral("Help topic %1 could not be found: %2").arg(context).arg(file));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace velmora

@@ -1,0 +1,335 @@
+// Building the main window: its controls at their places, in their colours and order.
+#include <QApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "ui/glyphs.h"
+#include "ui/main.h"
+#include "ui/menupainter.h"
+#include "ui/notebook.h"
+#include "ui/panels.h"
+#include "ui/resultsview.h"
+
+namespace velmora {
+
+namespace {
+const QColor kPanelColour(217, 232, 240);
+const QColor kButtonPanelColour(0, 191, 191);
+const QColor kPillFill(64, 173, 225);
+const QColor kPillOutline(28, 130, 179);
+const QColor kBarFill(27, 122, 169);
+
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 434;
+constexpr int kOuterWidth = 800;
+constexpr int kOuterHeight = 480;
+constexpr int kToolBarHeight = 29;
+constexpr int kButtonPanelHeight = 49;
+
+QFont ArialPixels(int pixels, bool bold = false) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+struct CaptionPill {
+    const char* shape;
+    QRect box;
+    const char* label;
+    QPoint labelAt;
+    const char* text;
+};
+
+// Caption pills of the input page and the labels on them, in panel coordinates.
+const CaptionPill kPills[] = {
+    {"Shape2", {12, 16, 72, 19}, "Label12", {20, 18}, "Client Name"},
+    {"Shape4", {12, 48, 72, 19}, "Label13", {20, 50}, "Description"},
+    {"Shape13", {12, 80, 72, 19}, "Label10", {20, 82}, "Preparer"},
+    {"Shape1", {12, 116, 72, 19}, "Label1", {34, 118}, "COLA"},
+    {"Shape3", {12, 149, 85, 19}, "Label2", {21, 151}, "Discount Rate"},
+    {"Shape5", {12, 180, 101, 41}, "Label4", {19, 183}, "Number of Years to Calculate"},
+    {"Shape10", {452, 116, 72, 19}, "Label7", {474, 118}, "Month"},
+    {"Shape11", {536, 116, 72, 19}, "Label8", {558, 118}, "Year"},
+    {"Shape12", {620, 116, 97, 19}, "Label9", {631, 118}, "Monthly Benefit"},
+    {"Shape7", {286, 149, 145, 19}, "Label3", {300, 151}, "Early Date of Retirement"},
+    {"Shape8", {286, 175, 145, 19}, "Label5", {300, 177}, "Later Date of Retirement"},
+    {"Shape9", {286, 201, 145, 19}, "Label6", {302, 203}, "Age at Early Retirement"},
+};
+// The one label that wraps has a fixed box.
+const QSize kWrappedLabelSize(86, 35);
+
+QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, int helpContext) {
+    QAction* item = menu->addAction(QString::fromLatin1(caption));
+    item->setObjectName(QString::fromLatin1(name));
+    item->setProperty("helpContext", helpContext);
+    return item;
+}
+}  // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("frmMain"));
+    setFont(ArialPixels(11));
+    errorReporter_ = [](QWidget* owner, const QString& text) { ShowErrorBox(owner, text); };
+
+    auto* client = new FacePanel(this);
+    client->setObjectName(QStringLiteral("client"));
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(client);
+
+    BuildMenu();
+    BuildToolBar(client);
+    BuildNotebook(client);
+    BuildButtonPanel(client);
+    layout->addWidget(ToolBar1);
+    layout->addWidget(OvcNotebook1, 1);
+    layout->addWidget(Panel3);
+
+    resultTable_ = std::make_unique<TResultTable>(*grdSS);
+    WireCommands();
+    SetTabOrder();
+    BuildMenuPainter();
+    FormCreate();
+    PlaceAtStart();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    File1 = bar->addMenu(QStringLiteral("&File"));
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->menuAction()->setProperty("helpContext", kHelpContextFile);
+    New1 = AddMenuItem(File1, "New1", "&New", kHelpContextFile);
+    Open1 = AddMenuItem(File1, "Open1", "&Open", kHelpContextFile);
+    Save1 = AddMenuItem(File1, "Save1", "&Save", kHelpContextFile);
+    File1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    Print1 = AddMenuItem(File1, "Print1", "&Print", kHelpContextFile);
+    PrinterSetup1 = AddMenuItem(File1, "PrinterSetup1", "Printer &Setup", kHelpContextFile);
+    File1->addSeparator()->setObjectName(QStringLiteral("N3"));
+    Exit1 = AddMenuItem(File1, "Exit1", "E&xit", kHelpContextFile);
+    Help1 = bar->addAction(QStringLiteral("&Help"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    Help1->setProperty("helpContext", kHelpContextHelp);
+    File1->installEventFilter(this);
+}
+
+void TfrmMain::BuildToolBar(QWidget* parent) {
+    auto* strip = new ToolBarStrip(parent);
+    strip->setObjectName(QStringLiteral("ToolBar1"));
+    strip->setFixedHeight(kToolBarHeight);
+    ToolBar1 = strip;
+    struct ButtonLayout {
+        QToolButton** button;
+        const char* name;
+        int left;
+        const char* image;
+        const char* tip;
+    };
+    const ButtonLayout buttons[] = {
+        {&tbNew, "tbNew", 0, "new", "Start a new calculation."},
+        {&tbOpen, "tbOpen", 23, "open", "Open a previously saved calculation."},
+        {&tbSave, "tbSave", 46, "save", "Save the current calculation to disk."},
+        {&tbPrint, "tbPrint", 77, "print", "Display or Print current calculation."},
+    };
+    for (const ButtonLayout& entry : buttons) {
+        auto* button = new QToolButton(strip);
+        button->setObjectName(QString::fromLatin1(entry.name));
+        button->setGeometry(entry.left, ToolBarStrip::kButtonTop, 23, 22);
+        button->setIcon(GlyphIcon(QString::fromLatin1(entry.image), 16));
+        button->setIconSize(QSize(16, 16));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setToolTip(QString::fromLatin1(entry.tip));
+        *entry.button = button;
+    }
+    auto* separator = new QFrame(strip);
+    separator->setObjectName(QStringLiteral("ToolButton4"));
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setGeometry(69, ToolBarStrip::kButtonTop, 8, 22);
+}
+
+void TfrmMain::BuildNotebook(QWidget* parent) {
+    OvcNotebook1 = new Notebook(parent);
+    OvcNotebook1->setObjectName(QStringLiteral("OvcNotebook1"));
+    OvcNotebook1->SetCurrentTabFont(ArialPixels(13, true), Qt::red);
+    OvcNotebook1->mayChangePage = [this] { return !entrySettings_.errorPending; };
+    Panel1 = new BevelPanel(kPanelColour, OvcNotebook1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel2 = new BevelPanel(kPanelColour, OvcNotebook1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    OvcNotebook1->AddPage(Panel1, QStringLiteral("Data Input"));
+    OvcNotebook1->AddPage(Panel2, QStringLiteral("Table of Results"));
+    BuildInputPage();
+    BuildResultsPage();
+}
+
+void TfrmMain::BuildInputPage() {
+    for (const CaptionPill& pill : kPills) {
+        auto* shape =
+            new ShapeWidget(ShapeWidget::Kind::RoundRect, kPillFill, kPillOutline, Panel1);
+        shape->setObjectName(QString::fromLatin1(pill.shape));
+        shape->setGeometry(pill.box);
+    }
+    for (const CaptionPill& pill : kPills) {
+        auto* label = new QLabel(QString::fromLatin1(pill.text), Panel1);
+        label->setObjectName(QString::fromLatin1(pill.label));
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->move(pill.labelAt);
+        if (QLatin1String(pill.label) == QLatin1String("Label4")) {
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->resize(kWrappedLabelSize);
+        } else {
+            label->adjustSize();
+        }
+    }
+    auto* bar = new ShapeWidget(ShapeWidget::Kind::Rectangle, kBarFill, kPillFill, Panel1);
+    bar->setObjectName(QStringLiteral("Shape6"));
+    bar->setGeometry(13, 105, 720, 4);
+
+    fields_ = CreateScenarioFields(entrySettings_, Panel1);
+    struct FieldPlace {
+        TEntryField* field;
+        const char* name;
+        QRect box;
+    };
+    const FieldPlace places[] = {
+        {fields_.oClientName, "oClientName", {116, 15, 617, 20}},
+        {fields_.oDescription, "oDescription", {116, 47, 617, 20}},
+        {fields_.oPreparer, "oPreparer", {116, 79, 617, 20}},
+        {fields_.oCola, "oCola", {116, 115, 120, 20}},
+        {fields_.oRate, "oRate", {116, 148, 120, 20}},
+        {fields_.oYears, "oYears", {116, 190, 61, 20}},
+        {fields_.oEarlyMonth, "oEarlyMonth", {452, 148, 72, 20}},
+        {fields_.oEarlyYear, "oEarlyYear", {536, 148, 72, 20}},
+        {fields_.oEarlyBenefit, "oEarlyBenefit", {620, 148, 98, 20}},
+        {fields_.oLaterMonth, "oLaterMonth", {452, 174, 72, 20}},
+        {fields_.oLaterYear, "oLaterYear", {536, 174, 72, 20}},
+        {fields_.oLaterBenefit, "oLaterBenefit", {620, 174, 98, 20}},
+        {fields_.oAge, "oAge", {452, 200, 72, 20}},
+    };
+    for (const FieldPlace& place : places) {
+        place.field->setObjectName(QString::fromLatin1(place.name));
+        place.field->setGeometry(place.box);
+    }
+
+    lblResult = new QLabel(Panel1);
+    lblResult->setObjectName(QStringLiteral("lblResult"));
+    lblResult->setFont(ArialPixels(16, true));
+    QPalette blue = lblResult->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    lblResult->setPalette(blue);
+    lblResult->setForegroundRole(QPalette::WindowText);
+    lblResult->move(16, 248);
+    lblResult->hide();
+}
+
+void TfrmMain::BuildResultsPage() {
+    grdSS = new ResultsView(Panel2);
+    grdSS->setObjectName(QStringLiteral("grdSS"));
+    auto* layout = new QVBoxLayout(Panel2);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(grdSS);
+    grdSS->SetAlignmentCallback(&TfrmMain::grdSSGetAlignment);
+    // The widths stored with the layout; FormCreate replaces them before the first show.
+    grdSS->SetColumnWidth(0, 42);
+    for (int c = 1; c < kResultColumns; ++c)
+        grdSS->SetColumnWidth(c, 64);
+}
+
+void TfrmMain::BuildButtonPanel(QWidget* parent) {
+    Panel3 = new BevelPanel(kButtonPanelColour, parent);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFixedHeight(kButtonPanelHeight);
+    struct ButtonLayout {
+        QPushButton** button;
+        const char* name;
+        int left;
+        const char* caption;
+        const char* glyph;
+        int glyphSize;
+    };
+    const ButtonLayout buttons[] = {
+        {&btnCalculate, "btnCalculate", 20, "C&alculate", "calculator", 16},
+        {&btnClear, "btnClear", 362, "C&lear", "clear", 18},
+        {&btnExit, "btnExit", 704, "E&xit", "exit", 18},
+    };
+    for (const ButtonLayout& entry : buttons) {
+        auto* button = new QPushButton(Panel3);
+        button->setObjectName(QString::fromLatin1(entry.name));
+        button->setText(QString::fromLatin1(entry.caption));
+        // The window owns the Alt keys: a button's own mnemonic would take the focus and
+        // so run the rules of the field being left.
+        button->setShortcut(QKeySequence());
+        button->setIcon(GlyphIcon(QString::fromLatin1(entry.glyph), entry.glyphSize));
+        button->setIconSize(QSize(entry.glyphSize, entry.glyphSize));
+        button->setAutoDefault(true);
+        button->setGeometry(entry.left, 12, 75, 25);
+        *entry.button = button;
+    }
+}
+
+void TfrmMain::BuildMenuPainter() {
+    // Made last, so that it outlives every control that draws with it.
+    menuStyle_ = new MenuPainterStyle(DesktopMenuColours());
+    menuStyle_->setParent(this);
+    const QFont menuFont = MenuFontFor(QApplication::font("QMenu"));
+    menuBar()->setStyle(menuStyle_);
+    menuBar()->setFont(menuFont);
+    File1->setStyle(menuStyle_);
+    File1->setFont(menuFont);
+    for (QToolButton* button : {tbNew, tbOpen, tbSave, tbPrint})
+        button->setStyle(menuStyle_);
+}
+
+void TfrmMain::SetTabOrder() {
+    QWidget* const order[] = {
+        btnCalculate,
+        btnClear,
+        btnExit,
+        fields_.oClientName,
+        fields_.oDescription,
+        fields_.oPreparer,
+        fields_.oCola,
+        fields_.oRate,
+        fields_.oYears,
+        fields_.oEarlyMonth,
+        fields_.oEarlyYear,
+        fields_.oEarlyBenefit,
+        fields_.oLaterMonth,
+        fields_.oLaterYear,
+        fields_.oLaterBenefit,
+        fields_.oAge,
+    };
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    btnCalculate->setFocus();
+}
+
+void TfrmMain::FormCreate() {
+    for (int c = 0; c < kResultColumns; ++c)
+        grdSS->SetColumnWidth(c, c < 3 ? 50 : 75);
+}
+
+void TfrmMain::PlaceAtStart() {
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - kOuterWidth) / 2,
+             area.y() + (area.height() - kOuterHeight) / 2);
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,216 @@
+// The main window's commands, keys, context help and top-level error handling.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolButton>
+#include <clocale>
+
+#include "engine/money.h"
+#include "engine/moneytext.h"
+#include "ui/helpviewer.h"
+#include "ui/main.h"
+#include "ui/menupainter.h"
+#include "ui/notebook.h"
+#include "ui/resultsview.h"
+
+namespace velmora {
+
+void TfrmMain::WireCommands() {
+    const auto command = [this](void (TfrmMain::*handler)()) {
+        return [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); };
+    };
+    ConnectButton(btnCalculate, &TfrmMain::btnCalculateClick);
+    ConnectButton(btnClear, &TfrmMain::btnClearClick);
+    ConnectButton(btnExit, &TfrmMain::btnExitClick);
+
+    connect(tbNew, &QToolButton::clicked, this, command(&TfrmMain::btnClearClick));
+    connect(tbOpen, &QToolButton::clicked, this, command(&TfrmMain::Open1Click));
+    connect(tbSave, &QToolButton::clicked, this, command(&TfrmMain::Save1Click));
+    connect(tbPrint, &QToolButton::clicked, this, command(&TfrmMain::Print1Click));
+
+    connect(New1, &QAction::triggered, this, command(&TfrmMain::btnClearClick));
+    connect(Open1, &QAction::triggered, this, command(&TfrmMain::Open1Click));
+    connect(Save1, &QAction::triggered, this, command(&TfrmMain::Save1Click));
+    connect(Print1, &QAction::triggered, this, command(&TfrmMain::Print1Click));
+    connect(Exit1, &QAction::triggered, this, command(&TfrmMain::Exit1Click));
+    // Printer Setup and Help do nothing when chosen.
+
+    // Keys of the window. They run their command where the focus is, so no field is left
+    // and no field rule runs; Esc is the window's cancel key.
+    const struct {
+        QKeySequence keys;
+        void (TfrmMain::*handler)();
+    } keys[] = {
+        {QKeySequence(Qt::Key_Escape), &TfrmMain::btnClearClick},
+        {QKeySequence(Qt::ALT | Qt::Key_A), &TfrmMain::btnCalculateClick},
+        {QKeySequence(Qt::ALT | Qt::Key_L), &TfrmMain::btnClearClick},
+        {QKeySequence(Qt::ALT | Qt::Key_X), &TfrmMain::btnExitClick},
+        // Window managers take Alt+F4 themselves; this serves a desktop without one.
+        {QKeySequence(Qt::ALT | Qt::Key_F4), &TfrmMain::btnExitClick},
+    };
+    for (const auto& key : keys) {
+        auto* shortcut = new QShortcut(key.keys, this);
+        connect(shortcut, &QShortcut::activated, this, command(key.handler));
+    }
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { ContextHelp(); });
+}
+
+void TfrmMain::ConnectButton(QPushButton* button, void (TfrmMain::*command)()) {
+    connect(button, &QPushButton::clicked, this, [this, command] {
+        // The press moved the focus here from a field that refused its content: the
+        // field takes the focus back and the click does not count.
+        if (entrySettings_.errorPending)
+            return;
+        RunCommand([this, command] { (this->*command)(); });
+    });
+}
+
+void TfrmMain::btnCalculateClick() {
+    const ScenarioFields& f = fields_;
+    ScheduleInputs inputs;
+    inputs.EarlyYear = f.oEarlyYear->ValueAsInteger();
+    inputs.Age = f.oAge->ValueAsInteger();
+    inputs.EarlyBenefit = f.oEarlyBenefit->ValueAsExtended();
+    inputs.LaterBenefit = f.oLaterBenefit->ValueAsExtended();
+    inputs.EarlyMonth = f.oEarlyMonth->ValueAsInteger();
+    inputs.LaterMonth = f.oLaterMonth->ValueAsInteger();
+    inputs.Years = f.oYears->ValueAsInteger();
+    inputs.Rate = f.oRate->ValueAsExtended();
+    inputs.Cola = f.oCola->ValueAsDouble();
+    inputs.LaterYear = f.oLaterYear->ValueAsInteger();
+    BuildSchedule(inputs, *resultTable_);
+    lblResult->setText(QString::fromStdString(ResultMessage(*resultTable_)));
+    lblResult->adjustSize();
+    lblResult->show();
+}
+
+void TfrmMain::btnClearClick() {
+    ResetScenario(fields_);
+    grdSS->Clear();
+    lblResult->clear();
+    lblResult->hide();
+    OvcNotebook1->SetCurrentIndex(0);
+}
+
+void TfrmMain::btnExitClick() {
+    close();
+}
+
+void TfrmMain::Exit1Click() {
+    close();
+}
+
+void TfrmMain::grdSSGetAlignment(int ARow, int ACol, CellAlignment& AAlignment) {
+    if (ACol >= 0 && ACol <= 2) {
+        AAlignment = CellAlignment::Center;
+    } else if (ACol >= 3 && ACol <= 11) {
+        AAlignment = CellAlignment::Right;
+    }
+    if (ARow == 0)
+        AAlignment = CellAlignment::Center;
+}
+
+void TfrmMain::RunCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
+}
+
+void TfrmMain::HandleException(std::exception_ptr error) {
+    QString message;
+    bool silent = false;
+    try {
+        std::rethrow_exception(error);
+    } catch (const SilentAbort&) {
+        silent = true;
+    } catch (const std::exception& e) {
+        message = QString::fromUtf8(e.what());
+    } catch (...) {
+        message = QStringLiteral("Unexpected error");
+    }
+    if (!silent)
+        errorReporter_(this, ErrorBoxText(message));
+    SetArithmeticContext();
+}
+
+void TfrmMain::SetErrorReporter(ErrorReporter reporter) {
+    errorReporter_ = std::move(reporter);
+}
+
+int TfrmMain::HelpContextOf(QAction* item) {
+    if (item == nullptr)
+        return 0;
+    if (const int own = item->property("helpContext").toInt(); own != 0)
+        return own;
+    for (const QObject* owner = item->parent(); owner != nullptr; owner = owner->parent()) {
+        const auto* menu = qobject_cast<const QMenu*>(owner);
+        if (menu == nullptr)
+            continue;
+        const QList<QAction*> items = menu->actions();
+        for (auto i = items.indexOf(item) - 1; i >= 0; --i) {
+            if (const int above = items[i]->property("helpContext").toInt(); above != 0) {
+                return above;
+            }
+        }
+        return HelpContextOf(menu->menuAction());
+    }
+    return 0;
+}
+
+void TfrmMain::SetHelpRequester(std::function<void(int)> requester) {
+    helpRequester_ = std::move(requester);
+}
+
+void TfrmMain::ContextHelp() {
+    // No control has a context of its own, so every control leads to the window's; a
+    // highlighted menu bar item has its own.
+    const int menuContext = HelpContextOf(menuBar()->activeAction());
+    RequestHelp(menuContext != 0 ? menuContext : kHelpContextWindow);
+}
+
+void TfrmMain::RequestHelp(int context) {
+    if (helpRequester_) {
+        helpRequester_(context);
+        return;
+    }
+    if (helpViewer_ == nullptr)
+        helpViewer_ = new HelpViewer(this);
+    helpViewer_->ShowTopic(context);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == File1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        const int context = HelpContextOf(File1->activeAction());
+        RequestHelp(context != 0 ? context : HelpContextOf(File1->menuAction()));
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::changeEvent(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::LocaleChange:
+            // Texts already in the table stay; the next calculation uses the new format.
+            std::setlocale(LC_ALL, "");
+            ReadMoneyFormat();
+            break;
+        case QEvent::PaletteChange:
+            if (menuStyle_ != nullptr) {
+                menuStyle_->SetColours(DesktopMenuColours());
+            }
+            break;
+        default:
+            break;
+    }
+    QMainWindow::changeEvent(event);
+}
+
+}  // namespace velmora

@@ -1,0 +1,224 @@
+#include "ui/resultsview.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
+
+#include "ui/resultscellpainter.h"
+#include "ui/resultsheader.h"
+#include "ui/resultsmodel.h"
+
+namespace velmora {
+
+namespace {
+// Each section holds its cell and the grid line right of or below it.
+constexpr int kGridLine = 1;
+constexpr int kPanDeadZone = 5;
+constexpr int kPanIntervalMs = 50;
+constexpr int kWheelNotch = 120;
+}  // namespace
+
+ResultsView::ResultsView(QWidget* parent)
+    : QTableView(parent),
+      model_(new ResultsModel(this)),
+      header_(new ResultsHeader(this)),
+      panTimer_(new QTimer(this)) {
+    setHorizontalHeader(header_);
+    setModel(model_);
+    setItemDelegate(new ResultsDelegate(this));
+    header_->setFixedHeight(kHeaderRowHeight + kGridLine);
+
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(kYearRowHeight + kGridLine);
+
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
+    setSortingEnabled(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    setFocusPolicy(Qt::ClickFocus);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setShowGrid(true);
+    setGridStyle(Qt::SolidLine);
+    viewport()->setBackgroundRole(QPalette::Button);
+
+    panTimer_->setInterval(kPanIntervalMs);
+    connect(panTimer_, &QTimer::timeout, this,
+            [this] { PanStep(viewport()->mapFromGlobal(QCursor::pos())); });
+
+    selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::ClearAndSelect);
+}
+
+ResultsView::~ResultsView() = default;
+
+void ResultsView::SetRowCount(int rows) {
+    model_->SetRowCount(rows);
+}
+
+int ResultsView::RowCount() const {
+    return model_->cells().RowCount();
+}
+
+void ResultsView::SetCellText(int column, int row, const std::string& text) {
+    model_->SetCellText(column, row, text);
+}
+
+std::string ResultsView::GetCellText(int column, int row) const {
+    return model_->cells().GetCellText(column, row);
+}
+
+void ResultsView::Clear() {
+    model_->Clear();
+}
+
+void ResultsView::SetAlignmentCallback(AlignmentCallback callback) {
+    model_->SetAlignmentCallback(std::move(callback));
+}
+
+CellAlignment ResultsView::AlignmentOf(int row, int column) const {
+    return model_->AlignmentOf(row, column);
+}
+
+void ResultsView::SetColumnWidth(int column, int width) {
+    setColumnWidth(column, width + kGridLine);
+}
+
+int ResultsView::ColumnWidth(int column) const {
+    return columnWidth(column) - kGridLine;
+}
+
+int ResultsView::RowHeight(int row) const {
+    if (row == 0)
+        return header_->height() - kGridLine;
+    if (row < 0 || row >= RowCount())
+        return 0;
+    return rowHeight(row - 1) - kGridLine;
+}
+
+QPalette::ColorRole ResultsView::BandRole(int row) {
+    return (row - 1) % 2 == 0 ? QPalette::ToolTipBase : QPalette::Base;
+}
+
+int ResultsView::CurrentRow() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : -1;
+}
+
+bool ResultsView::IsPanning() const {
+    return panTimer_->isActive();
+}
+
+void ResultsView::PanStep(const QPoint& pointerInViewport) {
+    const int dy = pointerInViewport.y() - panOrigin_.y();
+    if (dy < -kPanDeadZone) {
+        MoveCurrentRowBy(-1);
+    } else if (dy > kPanDeadZone) {
+        MoveCurrentRowBy(1);
+    }
+}
+
+void ResultsView::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    wheelRemainder_ += event->angleDelta().y();
+    const int notches = wheelRemainder_ / kWheelNotch;
+    wheelRemainder_ -= notches * kWheelNotch;
+    if (notches == 0)
+        return;
+    const int lines = QApplication::wheelScrollLines();
+    if ((event->modifiers() & Qt::ControlModifier) != 0) {
+        // Turning the wheel towards the user (negative delta) makes the cells larger.
+        const int step = notches < 0 ? lines : -lines;
+        for (int i = 0; i < std::abs(notches); ++i) {
+            if (std::abs(sizeChange_ + step) > kMaxSizeChange)
+                break;
+            ChangeAllSizes(step);
+            sizeChange_ += step;
+        }
+        return;
+    }
+    MoveCurrentRowBy(-notches * lines);
+}
+
+void ResultsView::mousePressEvent(QMouseEvent* event) {
+    if (IsPanning()) {
+        StopPanning();
+        event->accept();
+        return;
+    }
+    if (event->button() == Qt::MiddleButton) {
+        panOrigin_ = event->position().toPoint();
+        panTimer_->start();
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void ResultsView::keyPressEvent(QKeyEvent* event) {
+    StopPanning();
+    // Esc belongs to the window; the grid offers no clipboard commands.
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Copy) ||
+        event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste)) {
+        event->ignore();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool ResultsView::event(QEvent* event) {
+    // A key that triggers a shortcut reaches the grid only as an override request.
+    if (event->type() == QEvent::ShortcutOverride) {
+        StopPanning();
+    } else if (event->type() == QEvent::Hide) {
+        StopPanning();
+    }
+    return QTableView::event(event);
+}
+
+void ResultsView::keyboardSearch(const QString&) {}
+
+void ResultsView::MoveCurrentRowBy(int delta) {
+    const int rows = model_->rowCount();
+    if (rows == 0 || delta == 0)
+        return;
+    const QModelIndex current = currentIndex();
+    const int row = current.isValid() ? current.row() : 0;
+    const int column = current.isValid() ? current.column() : 0;
+    const QModelIndex target = model_->index(std::clamp(row + delta, 0, rows - 1), column);
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    scrollTo(target);
+}
+
+void ResultsView::ChangeAllSizes(int delta) {
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const int width = ColumnWidth(c) + delta;
+        if (width > 0)
+            SetColumnWidth(c, width);
+    }
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        const int height = rowHeight(r) - kGridLine + delta;
+        if (height > 0)
+            setRowHeight(r, height + kGridLine);
+    }
+    const int headerHeight = header_->height() - kGridLine + delta;
+    if (headerHeight > 0)
+        header_->setFixedHeight(headerHeight + kGridLine);
+    updateGeometries();
+}
+
+void ResultsView::StopPanning() {
+    panTimer_->stop();
+}
+
+}  // namespace velmora
