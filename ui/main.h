@@ -21,6 +21,7 @@ class QToolButton;
 namespace velmora {
 
 class BevelPanel;
+class BreakEvenReport;
 class HelpViewer;
 class MenuPainterStyle;
 class Notebook;
@@ -71,6 +72,9 @@ class TfrmMain final : public QMainWindow {
     const TResultTable& resultTable() const { return *resultTable_; }
     /// The report data source's record number.
     std::int32_t ReportCursor = 0;
+    /// The report rptSS with its data source jitPipelineSS over the entry fields, the
+    /// result table and ReportCursor; made at its first use, kept while the window lives.
+    BreakEvenReport& rptSS();
 
     // Commands.
     void btnCalculateClick();
@@ -126,6 +130,8 @@ class TfrmMain final : public QMainWindow {
     HelpViewer* helpViewer_ = nullptr;
     ErrorReporter errorReporter_;
     std::function<void(int)> helpRequester_;
+    // Last, so that it goes first: the report closes its source while ReportCursor lives.
+    std::shared_ptr<BreakEvenReport> rptSS_;
 };
 
 }  // namespace velmora

@@ -1,5 +1,5 @@
-// The scenario file and report commands. They do nothing until the file and report
-// work lands and replaces this file.
+// The scenario file commands. They do nothing until the file work lands and replaces
+// this file.
 #include "ui/main.h"
 
 namespace velmora {
@@ -7,7 +7,5 @@ namespace velmora {
 void TfrmMain::Open1Click() {}
 
 void TfrmMain::Save1Click() {}
-
-void TfrmMain::Print1Click() {}
 
 }  // namespace velmora
