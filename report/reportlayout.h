@@ -12,7 +12,7 @@ enum class SystemVariableType { Date, PageSet };
 enum class TextAlign { Left, Center, Right };
 enum class TextColor { Black, Blue, WindowText };
 
-struct FontSpec {
+struct ElementFont {
     std::string family = "Arial";
     int pointSize = 10;
     bool bold = false;
@@ -25,7 +25,7 @@ struct ReportElement {
     std::string field;          // a data text's field name
     std::string displayFormat;  // a data text's number format, if any
     SystemVariableType variable = SystemVariableType::Date;
-    FontSpec font;
+    ElementFont font;
     TextColor color = TextColor::Black;
     TextAlign align = TextAlign::Left;
     bool autoSize = false;

@@ -106,10 +106,10 @@ double PointsToUnits(double points) {
     return points * kUnitsPerInch / 72.0;
 }
 
-QFont ReportFont(const FontSpec& spec) {
-    QFont font(QString::fromStdString(spec.family));
-    font.setPixelSize(static_cast<int>(PointsToUnits(spec.pointSize) + 0.5));
-    font.setBold(spec.bold);
+QFont ReportFont(const ElementFont& style) {
+    QFont font(QString::fromStdString(style.family));
+    font.setPixelSize(static_cast<int>(PointsToUnits(style.pointSize) + 0.5));
+    font.setBold(style.bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
@@ -145,9 +145,9 @@ void PaintReportPage(QPainter& painter, const ReportLayout& layout, const Report
     painter.scale(device->logicalDpiX() / kUnitsPerInch, device->logicalDpiY() / kUnitsPerInch);
     const PageGeometry geometry(layout);
     for (const PlacedBand& band : page.bands) {
-        const ReportBand& spec = layout.Band(band.kind);
-        for (std::size_t i = 0; i < spec.elements.size(); ++i) {
-            const ReportElement& e = spec.elements[i];
+        const ReportBand& bandLayout = layout.Band(band.kind);
+        for (std::size_t i = 0; i < bandLayout.elements.size(); ++i) {
+            const ReportElement& e = bandLayout.elements[i];
             if (e.kind == ElementKind::Shape || e.kind == ElementKind::Line) {
                 DrawGraphic(painter, e, geometry.BandLeft(), band.top);
             } else if (i < band.texts.size()) {

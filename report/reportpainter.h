@@ -9,7 +9,7 @@ class QPainter;
 
 namespace velmora {
 
-struct FontSpec;
+struct ElementFont;
 struct ReportLayout;
 struct ReportPage;
 
@@ -18,7 +18,7 @@ double PointsToUnits(double points);
 
 /// A layout font sized in thousandths of a millimetre, so that text measures the
 /// same on every device and the lines of a wrapped text break alike on screen and paper.
-QFont ReportFont(const FontSpec& spec);
+QFont ReportFont(const ElementFont& font);
 
 /// Breaks text at spaces into lines no wider than width; a word wider than width
 /// keeps a line of its own.

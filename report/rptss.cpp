@@ -15,15 +15,15 @@ constexpr bool kFixed = false;
 constexpr bool kWrap = true;
 constexpr bool kOneLine = false;
 
-FontSpec Arial(int points, bool bold = false) {
-    return FontSpec{"Arial", points, bold};
+ElementFont Arial(int points, bool bold = false) {
+    return ElementFont{"Arial", points, bold};
 }
 
 struct Box {
     int left, top, width, height;
 };
 
-ReportElement Text(const char* name, ElementKind kind, FontSpec font, TextColor color,
+ReportElement Text(const char* name, ElementKind kind, ElementFont font, TextColor color,
                    TextAlign align, bool autoSize, bool wordWrap, Box box) {
     ReportElement e;
     e.name = name;
@@ -40,14 +40,14 @@ ReportElement Text(const char* name, ElementKind kind, FontSpec font, TextColor 
     return e;
 }
 
-ReportElement Label(const char* name, const char* caption, FontSpec font, TextColor color,
+ReportElement Label(const char* name, const char* caption, ElementFont font, TextColor color,
                     TextAlign align, bool autoSize, bool wordWrap, Box box) {
     ReportElement e = Text(name, ElementKind::Label, font, color, align, autoSize, wordWrap, box);
     e.caption = caption;
     return e;
 }
 
-ReportElement Data(const char* name, const char* field, FontSpec font, TextColor color,
+ReportElement Data(const char* name, const char* field, ElementFont font, TextColor color,
                    TextAlign align, bool autoSize, bool wordWrap, Box box,
                    const char* displayFormat = "") {
     ReportElement e =
@@ -57,7 +57,7 @@ ReportElement Data(const char* name, const char* field, FontSpec font, TextColor
     return e;
 }
 
-ReportElement Variable(const char* name, SystemVariableType variable, FontSpec font,
+ReportElement Variable(const char* name, SystemVariableType variable, ElementFont font,
                        TextColor color, TextAlign align, bool autoSize, Box box) {
     ReportElement e =
         Text(name, ElementKind::SystemVariable, font, color, align, autoSize, kOneLine, box);
@@ -172,7 +172,7 @@ ReportBand Header() {
 ReportBand Detail() {
     ReportBand b{"ppDetailBand1", BandKind::Detail, 5556, {}};
     auto& e = b.elements;
-    const FontSpec f = Arial(8);
+    const ElementFont f = Arial(8);
     e.push_back(Data("ppDBText14", "grdYear", f, kWindowText, L, kAuto, kOneLine,
                      {2646, 529, 10054, 3440}));
     e.push_back(Data("ppDBText15", "grdMonths", f, kWindowText, C, kAuto, kOneLine,

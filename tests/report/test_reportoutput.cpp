@@ -53,7 +53,7 @@ TEST(ReportText, WrappedLabelsBreakAsTheirBoxesAllow) {
 }
 
 TEST(ReportText, AWordWiderThanTheBoxKeepsALineOfItsOwn) {
-    const QFontMetricsF metrics(ReportFont(FontSpec{"Arial", 11, false}));
+    const QFontMetricsF metrics(ReportFont(ElementFont{"Arial", 11, false}));
     const double width = metrics.horizontalAdvance(QStringLiteral("abc def"));
     EXPECT_EQ(WrapText(QStringLiteral("abc def Supercalifragilistic ghi"), metrics, width),
               (QStringList{"abc def", "Supercalifragilistic", "ghi"}));
@@ -137,7 +137,7 @@ TEST(ReportPainting, WrappedTextsStayInTheirBoxes) {
               0);
     // Description: four lines of text, two fit the box of 12700; nothing below them
     // down to the inputs at 36248.
-    const double lineHeight = QFontMetricsF(ReportFont(FontSpec{"Arial", 11, false})).height();
+    const double lineHeight = QFontMetricsF(ReportFont(ElementFont{"Arial", 11, false})).height();
     const int twoLines = 21431 + static_cast<int>(2 * lineHeight);
     EXPECT_GT(CountPixels(image, margin + 28310, margin + 21431, margin + 253471, margin + twoLines,
                           IsInk),
