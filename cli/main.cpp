@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "cli/run.h"
+#ifdef VELMORA_CLI_REPORT
+#include "cli/reportpdf.h"
+#endif
 #include "engine/money.h"
 #include "engine/moneytext.h"
 
@@ -12,5 +15,9 @@ int main(int argc, char** argv) {
     velmora::ReadMoneyFormat();
     velmora::SetArithmeticContext();
     const std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef VELMORA_CLI_REPORT
+    return velmora::cli::RunCli(args, std::cout, std::cerr, velmora::cli::WriteReportPdfFile);
+#else
     return velmora::cli::RunCli(args, std::cout, std::cerr);
+#endif
 }

@@ -21,6 +21,11 @@ struct CalculationValues {
 
 /// Everything the command line asks for. Options added by other parts of the program
 /// keep their values here as well.
+/// The report as a PDF file instead of the table, with the report's three texts.
+struct ReportRequest {
+    std::string pdfPath;
+};
+
 struct CliOptions {
     CalculationValues values;
     OutputFormat format = OutputFormat::Text;
@@ -29,6 +34,7 @@ struct CliOptions {
     std::string scenarioPath;
     std::string savePath;
     std::optional<std::string> clientName, description, preparer;
+    ReportRequest report;
 };
 
 /// One option: "--name VALUE", also written "--name=VALUE", or a flag without a value.

@@ -2,6 +2,7 @@
 
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/reportoptions.h"
 #include "cli/scenariooptions.h"
 #include "engine/money.h"
 #include "engine/schedule.h"
@@ -20,8 +21,11 @@ int Refuse(std::ostream& err, const std::string& message) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const OptionTable table = CliOptionTable();
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const ReportPdfWriter& writeReport) {
+    OptionTable table = CliOptionTable();
+    if (writeReport)
+        AddReportOptions(table);
     CliOptions options;
     // --help wins over everything else on the line, even over refused values.
     for (const auto& arg : args) {
@@ -55,6 +59,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     } catch (const ArithmeticError& e) {
         SetArithmeticContext();
         err << WithFullStop(e.what()) << "\n";
+        return kExitFailed;
+    }
+
+    if (!options.report.pdfPath.empty()) {
+        const std::string failure =
+            writeReport(options.report.pdfPath, ScenarioToSave(options), result);
+        if (failure.empty())
+            return kExitOk;
+        err << kProgram << ": " << failure << "\n";
         return kExitFailed;
     }
 

@@ -30,11 +30,23 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+std::size_t CharacterCount(const std::string& utf8) {
+    std::size_t n = 0;
+    for (unsigned char c : utf8)
+        n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+// A text field holds at most 100 characters; a longer text is refused rather than cut,
+// so that nothing is saved or printed that the user did not see.
 OptionSpec TextOption(const std::string& name, const std::string& help,
                       std::optional<std::string> CliOptions::*member) {
     return OptionSpec{name, "TEXT", help,
                       [member](CliOptions& options, const std::string& value) -> std::string {
-                          options.*member = Trimmed(value);
+                          std::string text = Trimmed(value);
+                          if (CharacterCount(text) > 100)
+                              return "the text is longer than 100 characters";
+                          options.*member = std::move(text);
                           return {};
                       }};
 }
@@ -95,14 +107,17 @@ void AddScenarioOptions(OptionTable& table) {
                          "save the scenario (the calculation values and the three texts) to a "
                          "scenario file (.ss), replacing it, before calculating",
                          &CliOptions::savePath));
-    table.Add(TextOption("--client", "the client's name saved by --save (at most 100 characters)",
-                         &CliOptions::clientName));
-    table.Add(TextOption("--description",
-                         "the description saved by --save (at most 100 characters)",
-                         &CliOptions::description));
+    table.Add(TextOption(
+        "--client",
+        "the client's name, saved by --save and printed by --pdf (at most 100 characters)",
+        &CliOptions::clientName));
+    table.Add(
+        TextOption("--description",
+                   "the description, saved by --save and printed by --pdf (at most 100 characters)",
+                   &CliOptions::description));
     table.Add(TextOption("--preparer",
-                         "the preparer's name saved by --save (at most 100 "
-                         "characters)",
+                         "the preparer's name, saved by --save and printed by --pdf (at most "
+                         "100 characters)",
                          &CliOptions::preparer));
 }
 

@@ -16,8 +16,8 @@ void AddScenarioOptions(OptionTable& table);
 /// the refusal, or an empty text (also when there is no --scenario).
 std::string ApplyScenarioFile(CliOptions& options, FileSystem& fs = SystemFileSystem());
 
-/// The scenario that --save writes: what the window's Save would write with the same
-/// values in its fields. Expects every calculation value to be there.
+/// The scenario that --save writes and --pdf prints: what the window's Save would write with the
+/// same values in its fields. Expects every calculation value to be there.
 TScenarioRec ScenarioToSave(const CliOptions& options);
 
 /// Writes the --save file, if asked for; returns the failure's message, or an empty text.

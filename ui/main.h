@@ -22,6 +22,7 @@ class QToolButton;
 namespace velmora {
 
 class BevelPanel;
+class BreakEvenReport;
 class HelpViewer;
 class MenuPainterStyle;
 class Notebook;
@@ -72,6 +73,9 @@ class TfrmMain final : public QMainWindow {
     const TResultTable& resultTable() const { return *resultTable_; }
     /// The report data source's record number.
     std::int32_t ReportCursor = 0;
+    /// The report rptSS with its data source jitPipelineSS over the entry fields, the
+    /// result table and ReportCursor; made at its first use, kept while the window lives.
+    BreakEvenReport& rptSS();
 
     // Commands.
     void btnCalculateClick();
@@ -131,6 +135,8 @@ class TfrmMain final : public QMainWindow {
     ErrorReporter errorReporter_;
     std::function<void(int)> helpRequester_;
     std::unique_ptr<ScenarioFileCommands> fileCommands_;
+    // Last, so that it goes first: the report closes its source while ReportCursor lives.
+    std::shared_ptr<BreakEvenReport> rptSS_;
 };
 
 }  // namespace velmora

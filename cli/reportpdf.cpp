@@ -1,0 +1,58 @@
+#include "cli/reportpdf.h"
+
+#include <QGuiApplication>
+#include <QString>
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "report/bandreport.h"
+#include "report/breakevenreport.h"
+#include "report/reportinputs.h"
+#include "report/reportoutput.h"
+#include "report/rptss.h"
+#include "report/scenariopipeline.h"
+
+namespace velmora::cli {
+
+namespace {
+
+// The program's messages are its own: Qt's notes about the session (a missing runtime
+// folder and the like) stay off the error output; only Qt's critical errors pass.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "velmora-cli: %s\n", message.toLocal8Bit().constData());
+}
+
+// Fonts and PDF painting need a GUI application object, but never a screen.
+std::unique_ptr<QGuiApplication> MakeApplication() {
+    if (QCoreApplication::instance())
+        return nullptr;
+    qInstallMessageHandler(QuietQtMessages);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "velmora-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+std::string WriteReportPdfFile(const std::string& path, const TScenarioRec& scenario,
+                               const TResultTable& table) {
+    const auto application = MakeApplication();
+    RecordInputs inputs(scenario);
+    std::int32_t cursor = 0;
+    ScenarioPipeline source(inputs, table, cursor);
+    BandReport report(RptSSLayout(), source, SystemReportEnvironment());
+    try {
+        WriteReportPdf(report, QString::fromStdString(path));
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace velmora::cli

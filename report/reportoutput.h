@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace velmora {
+
+class BandReport;
+struct ReportLayout;
+struct ReportPage;
+
+/// The layout's paper, landscape, with no device margins: the painter's origin is the
+/// paper's corner and the report keeps its own margins.
+void SetUpPaper(QPagedPaintDevice& device, const ReportLayout& layout);
+/// The same for a printer, with the job named after the report's document.
+void SetUpPrinter(QPrinter& printer, const ReportLayout& layout);
+
+/// Produces the listed pages (0-based, from the report's last count) one per sheet on
+/// a painter active on device. beforePage(position, page) may stop the output by
+/// returning false. Gives the pages produced.
+std::vector<ReportPage> RenderReportPages(
+    BandReport& report, QPainter& painter, QPagedPaintDevice& device, const std::vector<int>& pages,
+    const std::function<bool(int position, int page)>& beforePage = {});
+
+/// A whole run of the report (both passes) into a PDF file. The file appears only
+/// when complete: it is written beside the target and renamed. Failures throw
+/// ReportError with the user's message.
+void WriteReportPdf(BandReport& report, const QString& path);
+
+/// The text a failure of a report run shows: an error the engine raised keeps its
+/// own text, any other is "Cannot generate report." and two line breaks before its own.
+std::string ReportFailureText(const std::exception_ptr& failure);
+/// Throws ReportError with ReportFailureText.
+[[noreturn]] void ThrowReportFailure(const std::exception_ptr& failure);
+
+}  // namespace velmora
