@@ -13,6 +13,7 @@
 #include "report/reportoutput.h"
 #include "report/rptss.h"
 #include "report/scenariopipeline.h"
+#include "report/workedexample.h"
 #include "scenario/scenariorec.h"
 
 namespace {
@@ -20,31 +21,9 @@ namespace {
 using namespace velmora;
 
 void BM_FortyYearReportToPdf(benchmark::State& state) {
-    TScenarioRec rec;
-    rec.ClientName = "Pat Example";
-    rec.Description = "Claim at 62 or at 65";
-    rec.Preparer = "Lee Advisor";
-    rec.Cola = 2.5L;
-    rec.Rate = 3;
+    TScenarioRec rec = testing::WorkedExampleScenario();
     rec.Years = 40;
-    rec.EarlyMonth = 1;
-    rec.EarlyYear = 2001;
-    rec.EarlyBenefit = 1000;
-    rec.LaterMonth = 1;
-    rec.LaterYear = 2004;
-    rec.LaterBenefit = 1400;
-    rec.Age = 62;
-    ScheduleInputs in;
-    in.EarlyYear = rec.EarlyYear;
-    in.Age = rec.Age;
-    in.EarlyBenefit = rec.EarlyBenefit;
-    in.LaterBenefit = rec.LaterBenefit;
-    in.EarlyMonth = rec.EarlyMonth;
-    in.LaterMonth = rec.LaterMonth;
-    in.Years = rec.Years;
-    in.Rate = rec.Rate;
-    in.Cola = 2.5;
-    in.LaterYear = rec.LaterYear;
+    const ScheduleInputs in = testing::ScheduleInputsOf(rec);
 
     MemoryCellStore store;
     TResultTable table(store);
@@ -52,9 +31,7 @@ void BM_FortyYearReportToPdf(benchmark::State& state) {
     RecordInputs inputs(rec);
     std::int32_t cursor = 0;
     ScenarioPipeline source(inputs, table, cursor);
-    ReportEnvironment environment;
-    environment.dateText = [] { return std::string("2/3/2024"); };
-    BandReport report(RptSSLayout(), source, environment);
+    BandReport report(RptSSLayout(), source, testing::FixedDateEnvironment());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
 
