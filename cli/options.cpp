@@ -12,35 +12,35 @@ namespace velmora::cli {
 namespace {
 
 template <typename T, typename Rule>
-OptionSpec ValueOption(const std::string& name, const std::string& valueName,
-                       const std::string& help, std::optional<T> CalculationValues::*member,
-                       const Rule& rule) {
-    return OptionSpec{name, valueName, help,
-                      [member, rule](CliOptions& options, const std::string& text) -> std::string {
-                          FieldValue<T> value;
-                          if constexpr (std::is_same_v<T, std::int32_t>) {
-                              value = ReadIntegerValue(text, rule);
-                          } else {
-                              value = ReadRealValue(text, rule);
-                          }
-                          if (const auto* reason = std::get_if<std::string>(&value)) {
-                              return "\"" + text + "\" " + *reason;
-                          }
-                          options.values.*member = std::get<T>(value);
-                          return {};
-                      }};
+OptionDef ValueOption(const std::string& name, const std::string& valueName,
+                      const std::string& help, std::optional<T> CalculationValues::*member,
+                      const Rule& rule) {
+    return OptionDef{name, valueName, help,
+                     [member, rule](CliOptions& options, const std::string& text) -> std::string {
+                         FieldValue<T> value;
+                         if constexpr (std::is_same_v<T, std::int32_t>) {
+                             value = ReadIntegerValue(text, rule);
+                         } else {
+                             value = ReadRealValue(text, rule);
+                         }
+                         if (const auto* reason = std::get_if<std::string>(&value)) {
+                             return "\"" + text + "\" " + *reason;
+                         }
+                         options.values.*member = std::get<T>(value);
+                         return {};
+                     }};
 }
 
 }  // namespace
 
-void OptionTable::Add(OptionSpec spec) {
-    specs_.push_back(std::move(spec));
+void OptionTable::Add(OptionDef option) {
+    options_.push_back(std::move(option));
 }
 
-const OptionSpec* OptionTable::Find(const std::string& name) const {
-    for (const auto& spec : specs_) {
-        if (spec.name == name)
-            return &spec;
+const OptionDef* OptionTable::Find(const std::string& name) const {
+    for (const auto& option : options_) {
+        if (option.name == name)
+            return &option;
     }
     return nullptr;
 }
@@ -54,13 +54,13 @@ std::string OptionTable::Parse(const std::vector<std::string>& args, CliOptions&
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const OptionSpec* spec = Find(name);
-        if (spec == nullptr)
+        const OptionDef* option = Find(name);
+        if (option == nullptr)
             return "unknown option " + name;
         if (!seen.insert(name).second)
             return "option " + name + " is given more than once";
         std::string value;
-        if (spec->valueName.empty()) {
+        if (option->valueName.empty()) {
             if (equals != std::string::npos)
                 return "option " + name + " takes no value";
         } else if (equals != std::string::npos) {
@@ -68,9 +68,9 @@ std::string OptionTable::Parse(const std::vector<std::string>& args, CliOptions&
         } else if (i + 1 < args.size()) {
             value = args[++i];
         } else {
-            return "option " + name + " needs a value (" + spec->valueName + ")";
+            return "option " + name + " needs a value (" + option->valueName + ")";
         }
-        const std::string refusal = spec->apply(options, value);
+        const std::string refusal = option->apply(options, value);
         if (!refusal.empty())
             return name + ": " + refusal;
     }
@@ -86,10 +86,10 @@ std::string OptionTable::HelpText(const std::string& program) const {
         "Options:\n";
     constexpr std::size_t kIndent = 26;
     constexpr std::size_t kWidth = 80;
-    for (const auto& spec : specs_) {
-        std::string line = "  " + spec.name;
-        if (!spec.valueName.empty())
-            line += " " + spec.valueName;
+    for (const auto& option : options_) {
+        std::string line = "  " + option.name;
+        if (!option.valueName.empty())
+            line += " " + option.valueName;
         if (line.size() < kIndent) {
             line.resize(kIndent, ' ');
         } else {
@@ -97,7 +97,7 @@ std::string OptionTable::HelpText(const std::string& program) const {
             line = std::string(kIndent, ' ');
         }
         // The description, wrapped at word boundaries below the first line's start.
-        std::istringstream words(spec.help);
+        std::istringstream words(option.help);
         std::string word;
         bool first = true;
         while (words >> word) {
@@ -153,26 +153,26 @@ void AddCalculationOptions(OptionTable& table) {
 
 void AddOutputOptions(OptionTable& table) {
     table.Add(
-        OptionSpec{"--format", "FORMAT",
-                   "text (default: an aligned table), tsv (the cell texts separated by tabs, the "
-                   "result message last) or csv (titles, then the rows)",
-                   [](CliOptions& options, const std::string& value) -> std::string {
-                       if (value == "text") {
-                           options.format = OutputFormat::Text;
-                       } else if (value == "tsv") {
-                           options.format = OutputFormat::Tsv;
-                       } else if (value == "csv") {
-                           options.format = OutputFormat::Csv;
-                       } else {
-                           return "\"" + value + "\" is not one of text, tsv, csv";
-                       }
-                       return {};
-                   }});
-    table.Add(OptionSpec{"--help", "", "show this text and stop",
-                         [](CliOptions& options, const std::string&) -> std::string {
-                             options.help = true;
-                             return {};
-                         }});
+        OptionDef{"--format", "FORMAT",
+                  "text (default: an aligned table), tsv (the cell texts separated by tabs, the "
+                  "result message last) or csv (titles, then the rows)",
+                  [](CliOptions& options, const std::string& value) -> std::string {
+                      if (value == "text") {
+                          options.format = OutputFormat::Text;
+                      } else if (value == "tsv") {
+                          options.format = OutputFormat::Tsv;
+                      } else if (value == "csv") {
+                          options.format = OutputFormat::Csv;
+                      } else {
+                          return "\"" + value + "\" is not one of text, tsv, csv";
+                      }
+                      return {};
+                  }});
+    table.Add(OptionDef{"--help", "", "show this text and stop",
+                        [](CliOptions& options, const std::string&) -> std::string {
+                            options.help = true;
+                            return {};
+                        }});
 }
 
 OptionTable CliOptionTable() {

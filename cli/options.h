@@ -38,7 +38,7 @@ struct CliOptions {
 };
 
 /// One option: "--name VALUE", also written "--name=VALUE", or a flag without a value.
-struct OptionSpec {
+struct OptionDef {
     std::string name;       // with the leading dashes
     std::string valueName;  // empty for a flag
     std::string help;
@@ -50,16 +50,16 @@ struct OptionSpec {
 /// The options the command line understands, in the order --help lists them.
 class OptionTable {
   public:
-    void Add(OptionSpec spec);
-    const std::vector<OptionSpec>& Specs() const { return specs_; }
+    void Add(OptionDef setup);
+    const std::vector<OptionDef>& Options() const { return options_; }
     /// Reads the arguments (program name excluded) into options; returns the refusal
     /// message naming the option, or an empty text.
     std::string Parse(const std::vector<std::string>& args, CliOptions& options) const;
     std::string HelpText(const std::string& program) const;
 
   private:
-    const OptionSpec* Find(const std::string& name) const;
-    std::vector<OptionSpec> specs_;
+    const OptionDef* Find(const std::string& name) const;
+    std::vector<OptionDef> options_;
 };
 
 /// The ten calculation options.

@@ -11,15 +11,15 @@ namespace velmora::cli {
 
 namespace {
 
-OptionSpec PathOption(const std::string& name, const std::string& help,
-                      std::string CliOptions::*member) {
-    return OptionSpec{name, "FILE", help,
-                      [member](CliOptions& options, const std::string& value) -> std::string {
-                          if (value.empty())
-                              return "needs a file name";
-                          options.*member = value;
-                          return {};
-                      }};
+OptionDef PathOption(const std::string& name, const std::string& help,
+                     std::string CliOptions::*member) {
+    return OptionDef{name, "FILE", help,
+                     [member](CliOptions& options, const std::string& value) -> std::string {
+                         if (value.empty())
+                             return "needs a file name";
+                         options.*member = value;
+                         return {};
+                     }};
 }
 
 // A text field drops the blanks at both ends when the user leaves it.
@@ -39,16 +39,16 @@ std::size_t CharacterCount(const std::string& utf8) {
 
 // A text field holds at most 100 characters; a longer text is refused rather than cut,
 // so that nothing is saved or printed that the user did not see.
-OptionSpec TextOption(const std::string& name, const std::string& help,
-                      std::optional<std::string> CliOptions::*member) {
-    return OptionSpec{name, "TEXT", help,
-                      [member](CliOptions& options, const std::string& value) -> std::string {
-                          std::string text = Trimmed(value);
-                          if (CharacterCount(text) > 100)
-                              return "the text is longer than 100 characters";
-                          options.*member = std::move(text);
-                          return {};
-                      }};
+OptionDef TextOption(const std::string& name, const std::string& help,
+                     std::optional<std::string> CliOptions::*member) {
+    return OptionDef{name, "TEXT", help,
+                     [member](CliOptions& options, const std::string& value) -> std::string {
+                         std::string text = Trimmed(value);
+                         if (CharacterCount(text) > 100)
+                             return "the text is longer than 100 characters";
+                         options.*member = std::move(text);
+                         return {};
+                     }};
 }
 
 // A stored real as its field shows it: rounded to the mask's decimals, and only then

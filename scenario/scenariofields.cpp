@@ -11,10 +11,10 @@ TNumericEntryField* MakeNumeric(const NumericFieldDefinition& d, EntrySettings& 
                                 QWidget* parent) {
     const auto kind = d.kind == NumberKind::Integer ? TNumericEntryField::Kind::Integer
                                                     : TNumericEntryField::Kind::Real;
-    const TNumericEntryField::Spec spec{
+    const TNumericEntryField::Setup setup{
         kind, QString::fromLatin1(d.mask.data(), static_cast<qsizetype>(d.mask.size())), d.low,
         d.high};
-    auto* field = new TNumericEntryField(spec, settings, parent);
+    auto* field = new TNumericEntryField(setup, settings, parent);
     field->setObjectName(QString::fromLatin1(d.name.data(), static_cast<qsizetype>(d.name.size())));
     return field;
 }

@@ -195,8 +195,8 @@ TEST(OptionTable, EveryCalculationValueIsRequired) {
 TEST(OptionTable, HelpListsEveryOption) {
     const OptionTable table = CliOptionTable();
     const std::string help = table.HelpText("velmora-cli");
-    for (const auto& spec : table.Specs())
-        EXPECT_NE(help.find(spec.name), std::string::npos);
+    for (const auto& option : table.Options())
+        EXPECT_NE(help.find(option.name), std::string::npos);
     for (const char* format : {"text", "tsv", "csv"}) {
         EXPECT_NE(help.find(format), std::string::npos);
     }
