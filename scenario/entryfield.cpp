@@ -19,9 +19,8 @@ namespace velmora {
 namespace {
 
 const QColor kFrameColour(48, 159, 214);
-constexpr int kFrame = 1;
-constexpr int kMargin = 2;
-constexpr int kInset = kFrame + kMargin;
+constexpr int kFrame = kEntryFrame;
+constexpr int kInset = kEntryFrame + kEntryMargin;
 
 // Focus moving to another window, a popup menu or the menu bar: the field is still the
 // window's focus and applies no rules.

@@ -16,6 +16,10 @@ class QMenu;
 
 namespace velmora {
 
+/// The fields' frame line and the margin inside it, in pixels.
+inline constexpr int kEntryFrame = 1;
+inline constexpr int kEntryMargin = 2;
+
 class EntrySettings;
 
 /// Base of the scenario's entry fields: a flat, self-drawn widget over a plain model. A
@@ -153,14 +157,17 @@ class TNumericEntryField final : public TEntryField {
     Q_OBJECT
   public:
     enum class Kind { Integer, Real };
-    struct Spec {
+    struct Setup {
         Kind kind;
         QString mask;
         long double low;
         long double high;
     };
-    TNumericEntryField(const Spec& spec, EntrySettings& settings, QWidget* parent = nullptr);
+    TNumericEntryField(const Setup& setup, EntrySettings& settings, QWidget* parent = nullptr);
     /// The shown text as drawn, without the blanks at both ends.
+    /// What the field draws now: the shown text, or the mask's unfit marks when the
+    /// number is too wide for the field.
+    QString DisplayedText() const { return QString::fromStdU32String(CurrentView().text); }
     QString ValueAsText() override;
     /// 0 when the text breaks the field's rules, without any message; with the focus, a
     /// number that stands is shown again in its full format.

@@ -16,9 +16,10 @@ NumberKind KindOf(TNumericEntryField::Kind kind) {
 }
 }  // namespace
 
-TNumericEntryField::TNumericEntryField(const Spec& spec, EntrySettings& settings, QWidget* parent)
+TNumericEntryField::TNumericEntryField(const Setup& setup, EntrySettings& settings, QWidget* parent)
     : TEntryField(settings, parent),
-      model_(KindOf(spec.kind), spec.mask.toStdString(), spec.low, spec.high, FormatOf(settings)) {}
+      model_(KindOf(setup.kind), setup.mask.toStdString(), setup.low, setup.high,
+             FormatOf(settings)) {}
 
 QString TNumericEntryField::ValueAsText() {
     return QString::fromStdU32String(model_.DrawnText());
@@ -55,9 +56,16 @@ void TNumericEntryField::SetValueInteger(std::int32_t value) {
 TEntryField::View TNumericEntryField::CurrentView() const {
     View view;
     view.text = model_.DrawnText();
+    view.caret = model_.CaretPosition();
+    // A number wider than the field (only a hand-made file brings one) would be cut at the
+    // left edge and read as another amount; the mask's unfit marks say it cannot be shown.
+    const int room = width() - 2 * (kEntryFrame + kEntryMargin);
+    if (fontMetrics().horizontalAdvance(QString::fromStdU32String(view.text)) > room) {
+        view.text = TrimBlanks(model_.Mask().ShowUnfit());
+        view.caret = view.text.size();
+    }
     if (model_.HasSelection())
         view.selectionEnd = view.text.size();
-    view.caret = model_.CaretPosition();
     view.alignRight = true;
     return view;
 }

@@ -187,6 +187,26 @@ TEST_F(EntryFieldsTest, ShowAndCollectScenario) {
     EXPECT_TRUE(reports.empty());
 }
 
+// A number too wide for its field must not be drawn cut at the left edge, where it would
+// read as another amount; the value itself stays what it is.
+TEST_F(EntryFieldsTest, NumberTooWideForTheFieldShowsUnfitMarks) {
+    f.oEarlyBenefit->setFixedWidth(98);  // the window's benefit field
+    const struct {
+        long double value;
+        const char* drawn;
+    } cases[] = {
+        {99999.99L, "$99,999.99"},
+        {1000000.0L, "$1,000,000.00"},
+        {562949953421312.0L, "$**,***.**"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.drawn);
+        f.oEarlyBenefit->SetValueExtended(c.value);
+        EXPECT_EQ(f.oEarlyBenefit->DisplayedText(), QString::fromUtf8(c.drawn));
+        EXPECT_EQ(f.oEarlyBenefit->ValueAsExtended(), c.value);
+    }
+}
+
 TEST_F(EntryFieldsTest, WrongKindThrows) {
     const auto wrongKind = [](auto&& call) {
         try {
