@@ -3,17 +3,23 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "report/bandreport.h"
 #include "report/printpreview.h"
 #include "report/scenariopipeline.h"
 
+class QDate;
+class QLocale;
 class QWidget;
 
 namespace velmora {
 
 class ReportInputs;
 struct TResultTable;
+
+/// A date in the locale's short date format; M/d/yyyy in the C/POSIX locale.
+std::string ShortDateText(const QLocale& locale, const QDate& date);
 
 /// Today in the user's short date format, and the process-wide money settings.
 ReportEnvironment SystemReportEnvironment();

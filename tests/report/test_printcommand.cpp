@@ -8,6 +8,9 @@
 #include <QToolButton>
 
 #include "report/breakevenreport.h"
+
+#include <QDate>
+#include <QLocale>
 #include "report/rptss.h"
 #include "ui/mainwindow_fixture.h"
 
@@ -182,6 +185,22 @@ TEST_F(PrintCommandTest, AFailedPrintReachesTheErrorBoxAsCannotGenerateReport) {
     window->Print1->trigger();
     EXPECT_EQ(previews, 2);
     EXPECT_EQ(reported.size(), 1u);
+}
+
+TEST(ReportDate, ShortDateOfTheLocale) {
+    const QDate date(2026, 12, 9);
+    const struct {
+        QLocale locale;
+        const char* text;
+    } cases[] = {
+        {QLocale::c(), "12/9/2026"},  // no date format of its own: United States
+        {QLocale(QLocale::English, QLocale::UnitedStates), "12/9/26"},
+        {QLocale(QLocale::German, QLocale::Germany), "09.12.26"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ShortDateText(c.locale, date), c.text);
+    }
 }
 
 }  // namespace
