@@ -189,7 +189,7 @@ TEST_F(HandMadeFiles, FieldsAreMadeFromTheInputsTable) {
             EXPECT_EQ(order[i], TextField(fields_, input));
             continue;
         }
-        TNumericEntryField* field = NumericField(fields_, input);
+        TNumericEntryField* field = ::velmora::NumericField(fields_, input);
         EXPECT_EQ(order[i], field);
         EXPECT_EQ(field->Model().Kind(), input.Number());
         EXPECT_EQ(field->Model().Mask().Text(), input.mask);
@@ -201,8 +201,10 @@ TEST_F(HandMadeFiles, FieldsAreMadeFromTheInputsTable) {
     QWidget page;
     const ScenarioFields fresh = CreateScenarioFields(settings_, &page);
     for (const ScenarioInput& input : kScenarioInputs) {
-        if (input.IsNumeric())
-            EXPECT_EQ(NumericField(fresh, input)->Model().Read().value, input.StartValue());
+        if (input.IsNumeric()) {
+            EXPECT_EQ(::velmora::NumericField(fresh, input)->Model().Read().value,
+                      input.StartValue());
+        }
     }
 }
 
