@@ -26,8 +26,7 @@ void BM_BuildSchedule40Years(benchmark::State& state) {
     velmora::SetArithmeticContext();
     velmora::MoneyFormat() = velmora::TMoneyFormat::UnitedStates();
     const velmora::ScheduleInputs in = FortyYears();
-    velmora::MemoryCellStore store;
-    velmora::TResultTable table(store);
+    velmora::TResultTable table;
     for (auto _ : state) {
         velmora::BuildSchedule(in, table);
         benchmark::DoNotOptimize(table.BreakEvenFound);
@@ -41,8 +40,7 @@ void BM_BuildSchedule40YearsFreshStore(benchmark::State& state) {
     velmora::MoneyFormat() = velmora::TMoneyFormat::UnitedStates();
     const velmora::ScheduleInputs in = FortyYears();
     for (auto _ : state) {
-        velmora::MemoryCellStore store;
-        velmora::TResultTable table(store);
+        velmora::TResultTable table;
         velmora::BuildSchedule(in, table);
         benchmark::DoNotOptimize(table.BreakEvenFound);
     }

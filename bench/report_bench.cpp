@@ -25,8 +25,7 @@ void BM_FortyYearReportToPdf(benchmark::State& state) {
     rec.Years = 40;
     const ScheduleInputs in = testing::ScheduleInputsOf(rec);
 
-    MemoryCellStore store;
-    TResultTable table(store);
+    TResultTable table;
     BuildSchedule(in, table);
     RecordInputs inputs(rec);
     std::int32_t cursor = 0;

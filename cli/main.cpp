@@ -4,19 +4,36 @@
 #include <vector>
 
 #include "cli/run.h"
-#ifdef VELMORA_CLI_REPORT
-#include "cli/reportpdf.h"
+#ifdef VELMORA_PDF_HELPER
+#include "cli/output.h"
+#include "cli/pdfhandoff.h"
 #endif
 #include "engine/money.h"
 #include "engine/moneytext.h"
 
+// The table needs no Qt; the report does. A --pdf run is handed whole to the PDF writer
+// program, so that the table's runs never load the Qt libraries.
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     velmora::ReadMoneyFormat();
     velmora::SetArithmeticContext();
     const std::vector<std::string> args(argv + 1, argv + argc);
-#ifdef VELMORA_CLI_REPORT
-    return velmora::cli::RunCli(args, std::cout, std::cerr, velmora::cli::WriteReportPdfFile);
+#ifdef VELMORA_PDF_HELPER
+    // Read as the run reads them (the locale's decimal mark), so both agree on --pdf.
+    if (velmora::cli::AsksForReportPdf(args)) {
+        const std::string failure = velmora::cli::ExecProgram(
+            velmora::cli::PdfHelperPath(VELMORA_PDF_HELPER, VELMORA_PDF_HELPER_DIR), argv);
+        std::cerr << "velmora-cli: " << velmora::cli::WithFullStop(failure) << "\n";
+        return velmora::cli::kExitFailed;
+    }
+#endif
+#ifdef VELMORA_PDF_HELPER
+    // Offers the report options for --help and refusals; a --pdf run never comes here.
+    const auto handedOff = [](const std::string&, const velmora::TScenarioRec&,
+                              const velmora::TResultTable&) {
+        return std::string("the report is written by the PDF writer program");
+    };
+    return velmora::cli::RunCli(args, std::cout, std::cerr, handedOff);
 #else
     return velmora::cli::RunCli(args, std::cout, std::cerr);
 #endif

@@ -48,7 +48,7 @@ std::vector<std::string> Wrap(const std::string& text, std::size_t width) {
 }
 
 int DataRows(const TResultTable& table) {
-    return table.cells->RowCount() - 1;
+    return table.cells.RowCount() - 1;
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ std::string TsvText(const TResultTable& table) {
         for (int c = 0; c < kResultColumns; ++c) {
             if (c > 0)
                 text += '\t';
-            text += table.cells->GetCellText(c, r);
+            text += table.cells.GetCellText(c, r);
         }
         text += '\n';
     }
@@ -73,7 +73,7 @@ std::string CsvText(const TResultTable& table) {
             if (c > 0)
                 text += ',';
             text += CsvField(r == 0 ? kColumnTitles[static_cast<std::size_t>(c)]
-                                    : table.cells->GetCellText(c, r));
+                                    : table.cells.GetCellText(c, r));
         }
         text += '\n';
     }
@@ -89,7 +89,7 @@ std::string AlignedText(const TResultTable& table) {
             width = std::max(width, DisplayWidth(word));
         }
         for (int r = 1; r <= rows; ++r) {
-            width = std::max(width, DisplayWidth(table.cells->GetCellText(c, r)));
+            width = std::max(width, DisplayWidth(table.cells.GetCellText(c, r)));
         }
     }
     std::vector<std::vector<std::string>> titles;
@@ -119,7 +119,7 @@ std::string AlignedText(const TResultTable& table) {
     }
     addLine([&](std::size_t c) { return std::string(widths[c], '-'); });
     for (int r = 1; r <= rows; ++r) {
-        addLine([&](std::size_t c) { return table.cells->GetCellText(static_cast<int>(c), r); });
+        addLine([&](std::size_t c) { return table.cells.GetCellText(static_cast<int>(c), r); });
     }
     return text + "\n" + ResultMessage(table) + "\n";
 }

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "report/bandreport.h"
-#include "report/breakevenreport.h"
+#include "report/systemenvironment.h"
 #include "report/reportinputs.h"
 #include "report/reportoutput.h"
 #include "report/rptss.h"

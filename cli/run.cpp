@@ -52,8 +52,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitFailed;
     }
 
-    MemoryCellStore store;
-    TResultTable result(store);
+    TResultTable result;
     try {
         BuildSchedule(*inputs, result);
     } catch (const ArithmeticError& e) {

@@ -1,8 +1,24 @@
-#include "ui/resultcells.h"
+#include "engine/resultcells.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace velmora {
+
+const std::array<const char*, kResultColumns> kColumnTitles = {
+    "Year",
+    "No. of Months",
+    "Age",
+    "Monthly Benefit at Early Retirement",
+    "Annual Benefit at Early Retirement",
+    "Present Value",
+    "PV Cumulative Benefits",
+    "Monthly Benefit at Later Retirement",
+    "Annual Benefit at Later Retirement",
+    "Present Value",
+    "PV Cumulative Benefits",
+    "Difference PV Cumulative Benefits",
+};
 
 namespace {
 std::size_t Index(int n) {
@@ -10,37 +26,48 @@ std::size_t Index(int n) {
 }
 }  // namespace
 
-ResultCells::ResultCells() : rowCount_(kInitialRowCount), rows_(Index(kInitialRowCount)) {
+ResultCells::ResultCells() : rows_(Index(kInitialRowCount)) {
     WriteTitles();
 }
 
+ResultCells::~ResultCells() {
+    if (observer_)
+        observer_->CellsDestroyed();
+}
+
 void ResultCells::SetRowCount(int rows) {
-    rowCount_ = rows < 1 ? 1 : rows;
-    if (rows_.size() < Index(rowCount_))
-        rows_.resize(Index(rowCount_));
+    const int before = RowCount();
+    const int after = std::max(rows, 1);
+    if (after == before)
+        return;
+    if (observer_)
+        observer_->RowCountChanging(before, after);
+    rows_.resize(Index(after));
+    if (observer_)
+        observer_->RowCountChanged();
 }
 
 bool ResultCells::SetCellText(int column, int row, const std::string& text) {
-    if (column < 0 || column >= kResultColumns || row < 0)
+    if (column < 0 || column >= kResultColumns || row < 0 || row >= RowCount())
         return false;
-    if (rows_.size() <= Index(row))
-        rows_.resize(Index(row) + 1);
     rows_[Index(row)][Index(column)] = text;
+    if (observer_)
+        observer_->CellChanged(column, row);
     return true;
 }
 
 std::string ResultCells::GetCellText(int column, int row) const {
-    if (column < 0 || column >= kResultColumns || row < 0 || Index(row) >= rows_.size())
+    if (column < 0 || column >= kResultColumns || row < 0 || row >= RowCount())
         return {};
     return rows_[Index(row)][Index(column)];
 }
 
 void ResultCells::Clear() {
-    for (int r = 0; r < rowCount_; ++r) {
-        for (auto& text : rows_[Index(r)])
-            text.clear();
-    }
+    for (auto& row : rows_)
+        row.fill({});
     WriteTitles();
+    if (observer_)
+        observer_->AllCellsChanged();
 }
 
 void ResultCells::WriteTitles() {

@@ -7,44 +7,6 @@
 
 namespace velmora {
 
-const std::array<const char*, kResultColumns> kColumnTitles = {
-    "Year",
-    "No. of Months",
-    "Age",
-    "Monthly Benefit at Early Retirement",
-    "Annual Benefit at Early Retirement",
-    "Present Value",
-    "PV Cumulative Benefits",
-    "Monthly Benefit at Later Retirement",
-    "Annual Benefit at Later Retirement",
-    "Present Value",
-    "PV Cumulative Benefits",
-    "Difference PV Cumulative Benefits",
-};
-
-MemoryCellStore::MemoryCellStore() : rowCount_(kInitialRowCount), rows_(kInitialRowCount) {
-    for (std::size_t c = 0; c < kResultColumns; ++c)
-        rows_[0][c] = kColumnTitles[c];
-}
-
-void MemoryCellStore::SetRowCount(int rows) {
-    // Rows dropped by a smaller count are gone; rows added later start empty.
-    rowCount_ = std::max(rows, 1);
-    rows_.resize(static_cast<std::size_t>(rowCount_));
-}
-
-void MemoryCellStore::SetCellText(int column, int row, const std::string& text) {
-    if (row < 0 || row >= rowCount_ || column < 0 || column >= kResultColumns)
-        return;
-    rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
-}
-
-std::string MemoryCellStore::GetCellText(int column, int row) const {
-    if (row < 0 || row >= rowCount_ || column < 0 || column >= kResultColumns)
-        return {};
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-}
-
 namespace {
 
 // Wrapping 32-bit addition: the year and age texts of inputs far outside the fields'
@@ -69,7 +31,7 @@ TMoney PresentValue(long double annual, long double rate, int row) {
 }  // namespace
 
 void BuildSchedule(const ScheduleInputs& in, TResultTable& table) {
-    TCellStore& cells = *table.cells;
+    ResultCells& cells = table.cells;
 
     TMoney early = MoneyFromReal(in.EarlyBenefit);
     TMoney later = MoneyFromReal(in.LaterBenefit);

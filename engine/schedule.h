@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/money.h"
+#include "engine/resultcells.h"
 
 namespace velmora {
 
@@ -23,44 +24,10 @@ enum ResultColumn {
     grdLaterPvCumulative,
     grdDifference,
 };
-inline constexpr int kResultColumns = 12;
-inline constexpr int kInitialRowCount = 25;  // header row and 24 empty year rows
-
-/// Header row texts of the result table, column 0 first.
-extern const std::array<const char*, kResultColumns> kColumnTitles;
-
-/// Where the result table's texts live: the results grid in the window, a plain
-/// table elsewhere. Row 0 is the header row; texts are UTF-8.
-class TCellStore {
-  public:
-    virtual ~TCellStore() = default;
-    /// Header row included; a count below 1 counts as 1.
-    virtual void SetRowCount(int rows) = 0;
-    virtual int RowCount() const = 0;
-    virtual void SetCellText(int column, int row, const std::string& text) = 0;
-    /// A cell never written reads as empty text.
-    virtual std::string GetCellText(int column, int row) const = 0;
-};
-
-/// A plain in-memory cell store: titles in row 0 and 24 empty rows when made.
-class MemoryCellStore final : public TCellStore {
-  public:
-    MemoryCellStore();
-    void SetRowCount(int rows) override;
-    int RowCount() const override { return rowCount_; }
-    void SetCellText(int column, int row, const std::string& text) override;
-    std::string GetCellText(int column, int row) const override;
-
-  private:
-    int rowCount_;
-    std::vector<std::array<std::string, kResultColumns>> rows_;
-};
-
-/// The result table of the last calculation: texts in the store, totals and the
-/// break-even result here.
+/// The result table of the last calculation: its texts, totals and break-even result.
+/// The results grid shows the cells; the report and the command line read them.
 struct TResultTable {
-    explicit TResultTable(TCellStore& store) : cells(&store) {}
-    TCellStore* cells;
+    ResultCells cells;
     std::vector<TMoney> CumEarly;  // index r for row r; index 0 unused
     std::vector<TMoney> CumLater;
     bool BreakEvenFound = false;

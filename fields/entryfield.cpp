@@ -1,4 +1,4 @@
-#include "scenario/entryfield.h"
+#include "fields/entryfield.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,7 +12,7 @@
 #include <QStyleHints>
 #include <memory>
 
-#include "scenario/entrysettings.h"
+#include "fields/entrysettings.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "scenario/entrysettings.h"
+#include "fields/entrysettings.h"
 
 #include <QApplication>
 #include <QMessageBox>

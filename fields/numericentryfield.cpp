@@ -1,7 +1,7 @@
 #include <QMouseEvent>
 
-#include "scenario/entryfield.h"
-#include "scenario/entrysettings.h"
+#include "fields/entryfield.h"
+#include "fields/entrysettings.h"
 #include "scenario/scenarioinputs.h"
 
 namespace velmora {

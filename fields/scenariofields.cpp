@@ -1,8 +1,8 @@
-#include "scenario/scenariofields.h"
+#include "fields/scenariofields.h"
 
 #include <stdexcept>
 
-#include "scenario/entrysettings.h"
+#include "fields/entrysettings.h"
 
 namespace velmora {
 

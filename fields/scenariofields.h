@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "scenario/entryfield.h"
+#include "fields/entryfield.h"
 #include "scenario/scenarioinputs.h"
 #include "scenario/scenariorec.h"
 

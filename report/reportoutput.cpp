@@ -5,7 +5,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 #include <cstdlib>
 #include <numeric>
@@ -34,12 +33,6 @@ void SetUpPaper(QPagedPaintDevice& device, const ReportLayout& layout) {
     const auto orientation =
         layout.paperWidth > layout.paperHeight ? QPageLayout::Landscape : QPageLayout::Portrait;
     device.setPageLayout(QPageLayout(LayoutPageSize(layout), orientation, QMarginsF(0, 0, 0, 0)));
-}
-
-void SetUpPrinter(QPrinter& printer, const ReportLayout& layout) {
-    printer.setFullPage(true);
-    SetUpPaper(printer, layout);
-    printer.setDocName(QString::fromStdString(layout.documentName));
 }
 
 std::vector<ReportPage> RenderReportPages(

@@ -8,7 +8,6 @@
 
 class QPagedPaintDevice;
 class QPainter;
-class QPrinter;
 
 namespace velmora {
 
@@ -19,8 +18,6 @@ struct ReportPage;
 /// The layout's paper, landscape, with no device margins: the painter's origin is the
 /// paper's corner and the report keeps its own margins.
 void SetUpPaper(QPagedPaintDevice& device, const ReportLayout& layout);
-/// The same for a printer, with the job named after the report's document.
-void SetUpPrinter(QPrinter& printer, const ReportLayout& layout);
 
 /// Produces the listed pages (0-based, from the report's last count) one per sheet on
 /// a painter active on device. beforePage(position, page) may stop the output by

@@ -92,7 +92,7 @@ const std::vector<ReportFieldDef>& ScenarioPipeline::Fields() const {
 }
 
 std::int32_t ScenarioPipeline::RowCount() const {
-    return table_.cells->RowCount();
+    return table_.cells.RowCount();
 }
 
 void ScenarioPipeline::OpenDataSet() {
@@ -153,7 +153,7 @@ FieldValue ScenarioPipeline::GetFieldValue(const std::string& fieldName) {
         return {};
     }
     if (position >= kFirstTableField && position < kBreakEvenField && cursor_ > 0)
-        return table_.cells->GetCellText(position - kFirstTableField, cursor_);
+        return table_.cells.GetCellText(position - kFirstTableField, cursor_);
     return {};
 }
 

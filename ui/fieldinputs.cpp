@@ -1,4 +1,4 @@
-#include "report/fieldinputs.h"
+#include "ui/fieldinputs.h"
 
 namespace velmora {
 

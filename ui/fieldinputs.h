@@ -1,7 +1,7 @@
 #pragma once
 
 #include "report/reportinputs.h"
-#include "scenario/scenariofields.h"
+#include "fields/scenariofields.h"
 
 namespace velmora {
 

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "engine/schedule.h"
-#include "scenario/entrysettings.h"
-#include "scenario/scenariofields.h"
+#include "fields/entrysettings.h"
+#include "fields/scenariofields.h"
 #include "ui/cellalignment.h"
 #include "ui/errorbox.h"
 #include "ui/scenariofilecommands.h"
@@ -68,7 +68,7 @@ class TfrmMain final : public QMainWindow {
     /// The thirteen entry fields: the only store of the scenario.
     const ScenarioFields& fields() const { return fields_; }
     EntrySettings& entrySettings() { return entrySettings_; }
-    /// The result table of the last calculation; its texts live in grdSS.
+    /// The result table of the last calculation; grdSS shows its cells.
     TResultTable& resultTable() { return *resultTable_; }
     const TResultTable& resultTable() const { return *resultTable_; }
     /// The report data source's record number.

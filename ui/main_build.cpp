@@ -94,7 +94,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(OvcNotebook1, 1);
     layout->addWidget(Panel3);
 
-    resultTable_ = std::make_unique<TResultTable>(*grdSS);
+    resultTable_ = std::make_unique<TResultTable>();
+    grdSS->ShowCells(resultTable_->cells);
     WireCommands();
     SetTabOrder();
     BuildMenuPainter();

@@ -79,7 +79,7 @@ void TfrmMain::btnCalculateClick() {
 
 void TfrmMain::btnClearClick() {
     ResetScenario(fields_);
-    grdSS->Clear();
+    resultTable_->cells.Clear();
     lblResult->clear();
     lblResult->hide();
     OvcNotebook1->SetCurrentIndex(0);

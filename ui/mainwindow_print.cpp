@@ -1,7 +1,7 @@
 // The Print command: the report in its modal preview, showing the entry fields as they
 // stand and the table of the last calculation.
-#include "report/breakevenreport.h"
-#include "report/fieldinputs.h"
+#include "report/preview/breakevenreport.h"
+#include "ui/fieldinputs.h"
 #include "ui/main.h"
 
 namespace velmora {

@@ -2,46 +2,69 @@
 
 namespace velmora {
 
-ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {}
+ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent), cells_(&own_) {
+    cells_->SetObserver(this);
+}
 
-void ResultsModel::SetRowCount(int rows) {
-    const int before = cells_.RowCount();
-    const int after = rows < 1 ? 1 : rows;
-    if (after > before) {
+ResultsModel::~ResultsModel() {
+    cells_->SetObserver(nullptr);
+}
+
+void ResultsModel::Observe(ResultCells& cells) {
+    beginResetModel();
+    cells_->SetObserver(nullptr);
+    cells_ = &cells;
+    cells_->SetObserver(this);
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, 0, kResultColumns - 1);
+}
+
+void ResultsModel::RowCountChanging(int before, int after) {
+    inserting_ = after > before;
+    if (inserting_) {
         beginInsertRows({}, before - 1, after - 2);
-        cells_.SetRowCount(after);
-        endInsertRows();
-    } else if (after < before) {
+    } else {
         beginRemoveRows({}, after - 1, before - 2);
-        cells_.SetRowCount(after);
+    }
+}
+
+void ResultsModel::RowCountChanged() {
+    if (inserting_) {
+        endInsertRows();
+    } else {
         endRemoveRows();
     }
 }
 
-void ResultsModel::SetCellText(int column, int row, const std::string& text) {
-    if (!cells_.SetCellText(column, row, text))
-        return;
+void ResultsModel::CellChanged(int column, int row) {
     if (row == 0) {
         emit headerDataChanged(Qt::Horizontal, column, column);
-    } else if (row < cells_.RowCount()) {
+    } else {
         const QModelIndex cell = index(row - 1, column);
         emit dataChanged(cell, cell, {Qt::DisplayRole});
     }
 }
 
-void ResultsModel::Clear() {
-    cells_.Clear();
+void ResultsModel::AllCellsChanged() {
     emit headerDataChanged(Qt::Horizontal, 0, kResultColumns - 1);
-    if (cells_.RowCount() > 1) {
-        emit dataChanged(index(0, 0), index(cells_.RowCount() - 2, kResultColumns - 1),
+    if (cells_->RowCount() > 1) {
+        emit dataChanged(index(0, 0), index(cells_->RowCount() - 2, kResultColumns - 1),
                          {Qt::DisplayRole});
     }
 }
 
+void ResultsModel::CellsDestroyed() {
+    // The window's table goes before the grid: show the model's own empty table until then.
+    beginResetModel();
+    cells_ = &own_;
+    cells_->SetObserver(this);
+    endResetModel();
+}
+
 void ResultsModel::SetAlignmentCallback(AlignmentCallback callback) {
     alignment_ = std::move(callback);
-    if (cells_.RowCount() > 1) {
-        emit dataChanged(index(0, 0), index(cells_.RowCount() - 2, kResultColumns - 1),
+    if (cells_->RowCount() > 1) {
+        emit dataChanged(index(0, 0), index(cells_->RowCount() - 2, kResultColumns - 1),
                          {Qt::TextAlignmentRole});
     }
     emit headerDataChanged(Qt::Horizontal, 0, kResultColumns - 1);
@@ -55,7 +78,7 @@ CellAlignment ResultsModel::AlignmentOf(int row, int column) const {
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : cells_.RowCount() - 1;
+    return parent.isValid() ? 0 : cells_->RowCount() - 1;
 }
 
 int ResultsModel::columnCount(const QModelIndex& parent) const {
@@ -68,7 +91,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     const int row = index.row() + 1;
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(cells_.GetCellText(index.column(), row));
+            return QString::fromStdString(cells_->GetCellText(index.column(), row));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(ToQtAlignment(AlignmentOf(row, index.column())));
         default:
@@ -81,7 +104,7 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
         return {};
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(cells_.GetCellText(section, 0));
+            return QString::fromStdString(cells_->GetCellText(section, 0));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(ToQtAlignment(AlignmentOf(0, section)));
         default:

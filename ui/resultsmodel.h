@@ -4,21 +4,23 @@
 #include <string>
 
 #include "ui/cellalignment.h"
-#include "ui/resultcells.h"
+#include "engine/resultcells.h"
 
 namespace velmora {
 
-/// Shows ResultCells to a table view: model row i is year row i + 1, and the header row
-/// (row 0) is the horizontal header, so it stays in place whatever the row count.
-class ResultsModel final : public QAbstractTableModel {
+/// Shows a ResultCells to a table view and follows its changes: model row i is year row
+/// i + 1, and the header row (row 0) is the horizontal header, so it stays in place
+/// whatever the row count. Until it is given a table it shows an empty one of its own.
+class ResultsModel final : public QAbstractTableModel, private ResultCellsObserver {
     Q_OBJECT
   public:
     explicit ResultsModel(QObject* parent = nullptr);
+    ~ResultsModel() override;
 
-    const ResultCells& cells() const { return cells_; }
-    void SetRowCount(int rows);
-    void SetCellText(int column, int row, const std::string& text);
-    void Clear();
+    /// Shows cells from now on; they must outlive the model or tell it when they go.
+    void Observe(ResultCells& cells);
+    ResultCells& cells() { return *cells_; }
+    const ResultCells& cells() const { return *cells_; }
 
     void SetAlignmentCallback(AlignmentCallback callback);
     /// Alignment of the cell at a grid row (0 = header row) and column.
@@ -31,7 +33,15 @@ class ResultsModel final : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
-    ResultCells cells_;
+    void RowCountChanging(int before, int after) override;
+    void RowCountChanged() override;
+    void CellChanged(int column, int row) override;
+    void AllCellsChanged() override;
+    void CellsDestroyed() override;
+
+    ResultCells own_;
+    ResultCells* cells_;
+    bool inserting_ = false;
     AlignmentCallback alignment_;
 };
 

@@ -62,24 +62,16 @@ ResultsView::ResultsView(QWidget* parent)
 
 ResultsView::~ResultsView() = default;
 
-void ResultsView::SetRowCount(int rows) {
-    model_->SetRowCount(rows);
+void ResultsView::ShowCells(ResultCells& cells) {
+    model_->Observe(cells);
 }
 
-int ResultsView::RowCount() const {
-    return model_->cells().RowCount();
+ResultCells& ResultsView::cells() {
+    return model_->cells();
 }
 
-void ResultsView::SetCellText(int column, int row, const std::string& text) {
-    model_->SetCellText(column, row, text);
-}
-
-std::string ResultsView::GetCellText(int column, int row) const {
-    return model_->cells().GetCellText(column, row);
-}
-
-void ResultsView::Clear() {
-    model_->Clear();
+const ResultCells& ResultsView::cells() const {
+    return model_->cells();
 }
 
 void ResultsView::SetAlignmentCallback(AlignmentCallback callback) {
@@ -101,7 +93,7 @@ int ResultsView::ColumnWidth(int column) const {
 int ResultsView::RowHeight(int row) const {
     if (row == 0)
         return header_->height() - kGridLine;
-    if (row < 0 || row >= RowCount())
+    if (row < 0 || row >= model_->cells().RowCount())
         return 0;
     return rowHeight(row - 1) - kGridLine;
 }

@@ -5,7 +5,7 @@
 #include <QTableView>
 #include <string>
 
-#include "engine/schedule.h"
+#include "engine/resultcells.h"
 #include "ui/cellalignment.h"
 
 class QTimer;
@@ -15,9 +15,9 @@ namespace velmora {
 class ResultsModel;
 class ResultsHeader;
 
-/// The results grid: a read-only table whose header row stays in view, and the cell
-/// store of the result table. Sizes are those of the cells, without the 1-px grid lines.
-class ResultsView final : public QTableView, public TCellStore {
+/// The results grid: a read-only table of result cells whose header row stays in view.
+/// Sizes are those of the cells, without the 1-px grid lines.
+class ResultsView final : public QTableView {
     Q_OBJECT
   public:
     static constexpr int kHeaderRowHeight = 70;
@@ -28,13 +28,11 @@ class ResultsView final : public QTableView, public TCellStore {
     explicit ResultsView(QWidget* parent = nullptr);
     ~ResultsView() override;
 
-    void SetRowCount(int rows) override;
-    int RowCount() const override;
-    void SetCellText(int column, int row, const std::string& text) override;
-    std::string GetCellText(int column, int row) const override;
-    /// Empties every cell of the current rows and writes the titles back into row 0;
-    /// row count, sizes, selection and scroll position stay.
-    void Clear();
+    /// Shows cells and follows their changes (a cleared table keeps the row count,
+    /// sizes, selection and scroll position); until then an empty table of its own.
+    void ShowCells(ResultCells& cells);
+    ResultCells& cells();
+    const ResultCells& cells() const;
 
     void SetAlignmentCallback(AlignmentCallback callback);
     CellAlignment AlignmentOf(int row, int column) const;

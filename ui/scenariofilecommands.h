@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "scenario/scenariocodec.h"
-#include "scenario/scenariofields.h"
+#include "fields/scenariofields.h"
 
 class QFileDialog;
 class QWidget;

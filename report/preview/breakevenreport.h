@@ -6,23 +6,16 @@
 #include <string>
 
 #include "report/bandreport.h"
-#include "report/printpreview.h"
+#include "report/preview/printpreview.h"
 #include "report/scenariopipeline.h"
+#include "report/systemenvironment.h"
 
-class QDate;
-class QLocale;
 class QWidget;
 
 namespace velmora {
 
 class ReportInputs;
 struct TResultTable;
-
-/// A date in the locale's short date format; M/d/yyyy in the C/POSIX locale.
-std::string ShortDateText(const QLocale& locale, const QDate& date);
-
-/// Today in the user's short date format, and the process-wide money settings.
-ReportEnvironment SystemReportEnvironment();
 
 /// The report rptSS with its data source jitPipelineSS, living as long as its owner
 /// (the main window, or the command-line program). The record number is the owner's.

@@ -1,4 +1,4 @@
-#include "report/printdialog.h"
+#include "report/preview/printdialog.h"
 
 #include <QBoxLayout>
 #include <QComboBox>

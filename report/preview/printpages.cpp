@@ -1,6 +1,15 @@
-#include "report/printpages.h"
+#include "report/preview/printpages.h"
+
+#include "report/reportlayout.h"
+#include "report/reportoutput.h"
 
 namespace velmora {
+
+void SetUpPrinter(QPrinter& printer, const ReportLayout& layout) {
+    printer.setFullPage(true);
+    SetUpPaper(printer, layout);
+    printer.setDocName(QString::fromStdString(layout.documentName));
+}
 
 std::vector<int> PagesToPrint(QPrinter::PrintRange range, const QPageRanges& ranges,
                               int currentPage, int pageCount) {

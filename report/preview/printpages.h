@@ -6,6 +6,11 @@
 
 namespace velmora {
 
+struct ReportLayout;
+
+/// The layout's paper for a printer, with the job named after the report's document.
+void SetUpPrinter(QPrinter& printer, const ReportLayout& layout);
+
 /// The pages (numbered from 1) that a print range chooses from a report of pageCount
 /// pages: all of them, the page shown in the preview, or those of the listed ranges.
 std::vector<int> PagesToPrint(QPrinter::PrintRange range, const QPageRanges& ranges,

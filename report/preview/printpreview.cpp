@@ -1,4 +1,4 @@
-#include "report/printpreview.h"
+#include "report/preview/printpreview.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -19,8 +19,8 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "report/printdialog.h"
-#include "report/printpages.h"
+#include "report/preview/printdialog.h"
+#include "report/preview/printpages.h"
 #include "report/reportoutput.h"
 
 namespace velmora {

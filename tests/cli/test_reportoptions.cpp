@@ -35,8 +35,8 @@ CliRun RunWith(std::vector<std::string> extra, std::string failure = {}, bool wi
         ++run.writes;
         run.path = path;
         run.scenario = rec;
-        run.rows = table.cells->RowCount();
-        run.lastYear = table.cells->GetCellText(grdYear, run.rows - 1);
+        run.rows = table.cells.RowCount();
+        run.lastYear = table.cells.GetCellText(grdYear, run.rows - 1);
         run.message = ResultMessage(table);
         return failure;
     };

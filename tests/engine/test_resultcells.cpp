@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "ui/resultcells.h"
+#include "engine/resultcells.h"
+
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -43,20 +45,24 @@ TEST(ResultCells, RowCountBelowOneCountsAsOne) {
     }
 }
 
-TEST(ResultCells, CellsOutsideTheTwelveColumnsAreNotWritten) {
+TEST(ResultCells, OnlyCellsOfTheCurrentRowsAndTwelveColumnsAreWritten) {
     ResultCells cells;
     EXPECT_FALSE(cells.SetCellText(-1, 1, "x"));
     EXPECT_FALSE(cells.SetCellText(12, 1, "x"));
     EXPECT_FALSE(cells.SetCellText(0, -1, "x"));
+    EXPECT_FALSE(cells.SetCellText(0, 25, "x")) << "beyond the row count";
     EXPECT_EQ(cells.GetCellText(12, 1), "");
     EXPECT_EQ(cells.GetCellText(-1, 1), "");
     EXPECT_EQ(cells.GetCellText(0, -1), "");
+    EXPECT_EQ(cells.GetCellText(0, 25), "");
     EXPECT_EQ(cells.GetCellText(0, 1000), "");
     EXPECT_TRUE(cells.SetCellText(11, 24, "($2,272)"));
     EXPECT_EQ(cells.GetCellText(11, 24), "($2,272)");
 }
 
-TEST(ResultCells, RowsBeyondAShorterCountKeepTheirTexts) {
+// A shorter calculation followed by a longer one that stops early (an arithmetic error)
+// must not show the first calculation's rows again.
+TEST(ResultCells, RowsDroppedByAShorterCountComeBackEmpty) {
     ResultCells cells;
     cells.SetRowCount(41);
     cells.SetCellText(0, 40, "2040");
@@ -64,21 +70,20 @@ TEST(ResultCells, RowsBeyondAShorterCountKeepTheirTexts) {
     cells.SetRowCount(11);
     EXPECT_EQ(cells.RowCount(), 11);
     EXPECT_EQ(cells.GetCellText(0, 10), "2010");
-    EXPECT_EQ(cells.GetCellText(0, 40), "2040");
+    EXPECT_EQ(cells.GetCellText(0, 40), "");
     cells.SetRowCount(41);
-    EXPECT_EQ(cells.GetCellText(0, 40), "2040");
+    EXPECT_EQ(cells.GetCellText(0, 40), "");
+    EXPECT_EQ(cells.GetCellText(0, 10), "2010");
+    EXPECT_EQ(Titles(cells), ExpectedTitles());
 }
 
-TEST(ResultCells, ClearEmptiesTheCurrentRowsAndWritesTheTitlesBack) {
+TEST(ResultCells, ClearEmptiesEveryRowAndWritesTheTitlesBack) {
     ResultCells cells;
     cells.SetRowCount(31);
     for (int r = 0; r < 31; ++r) {
         for (int c = 0; c < kResultColumns; ++c)
             cells.SetCellText(c, r, "t");
     }
-    cells.SetRowCount(41);
-    cells.SetCellText(5, 40, "kept");
-    cells.SetRowCount(31);
 
     cells.Clear();
 
@@ -88,8 +93,6 @@ TEST(ResultCells, ClearEmptiesTheCurrentRowsAndWritesTheTitlesBack) {
         for (int c = 0; c < kResultColumns; ++c)
             EXPECT_EQ(cells.GetCellText(c, r), "");
     }
-    // Rows beyond the count are not current rows.
-    EXPECT_EQ(cells.GetCellText(5, 40), "kept");
 }
 
 TEST(ResultCells, ClearOfTheHeaderRowAlone) {
@@ -99,6 +102,37 @@ TEST(ResultCells, ClearOfTheHeaderRowAlone) {
     cells.Clear();
     EXPECT_EQ(cells.RowCount(), 1);
     EXPECT_EQ(Titles(cells), ExpectedTitles());
+}
+
+class LogObserver final : public ResultCellsObserver {
+  public:
+    void RowCountChanging(int before, int after) override {
+        log.push_back("rows " + std::to_string(before) + ">" + std::to_string(after));
+    }
+    void RowCountChanged() override { log.push_back("rows done"); }
+    void CellChanged(int column, int row) override {
+        log.push_back("cell " + std::to_string(column) + "," + std::to_string(row));
+    }
+    void AllCellsChanged() override { log.push_back("all"); }
+    void CellsDestroyed() override { log.push_back("gone"); }
+    std::vector<std::string> log;
+};
+
+TEST(ResultCells, TellsItsObserverOfEveryChangeAndNothingElse) {
+    LogObserver observer;
+    {
+        ResultCells cells;
+        cells.SetObserver(&observer);
+        cells.SetRowCount(3);
+        cells.SetRowCount(3);             // no change
+        cells.SetCellText(2, 1, "62");
+        cells.SetCellText(2, 3, "63");    // not a cell
+        cells.Clear();
+        cells.SetRowCount(0);
+    }
+    const std::vector<std::string> expected = {
+        "rows 25>3", "rows done", "cell 2,1", "all", "rows 3>1", "rows done", "gone"};
+    EXPECT_EQ(observer.log, expected);
 }
 
 }  // namespace

@@ -49,10 +49,10 @@ class ScheduleTest : public ::testing::Test {
         }
         return "";
     }
-    std::string Cell(int column, int row) const { return store.GetCellText(column, row); }
+    std::string Cell(int column, int row) const { return table.cells.GetCellText(column, row); }
     // The row of the table whose year cell holds the year.
     int RowOf(int year) const {
-        for (int r = 1; r < store.RowCount(); ++r) {
+        for (int r = 1; r < table.cells.RowCount(); ++r) {
             if (Cell(grdYear, r) == std::to_string(year))
                 return r;
         }
@@ -67,42 +67,14 @@ class ScheduleTest : public ::testing::Test {
         }
     }
 
-    MemoryCellStore store;
-    TResultTable table{store};
+    TResultTable table;
 
   private:
     TMoneyFormat saved_;
 };
 
-TEST(MemoryCellStore, StartsWithTitlesAndEmptyRows) {
-    MemoryCellStore store;
-    EXPECT_EQ(store.RowCount(), 25);
-    for (int c = 0; c < kResultColumns; ++c) {
-        EXPECT_EQ(store.GetCellText(c, 0), kColumnTitles[static_cast<std::size_t>(c)]);
-    }
-    EXPECT_EQ(store.GetCellText(11, 24), "");
-    EXPECT_EQ(store.GetCellText(0, 25), "") << "beyond the rows";
-    EXPECT_EQ(store.GetCellText(12, 1), "") << "beyond the columns";
-}
-
-TEST(MemoryCellStore, RowsDroppedByASmallerCountComeBackEmpty) {
-    MemoryCellStore store;
-    store.SetCellText(3, 10, "$1.00");
-    store.SetRowCount(5);
-    EXPECT_EQ(store.RowCount(), 5);
-    EXPECT_EQ(store.GetCellText(3, 10), "");
-    store.SetRowCount(30);
-    EXPECT_EQ(store.GetCellText(3, 10), "");
-    EXPECT_EQ(store.GetCellText(0, 0), "Year");
-    store.SetRowCount(0);
-    EXPECT_EQ(store.RowCount(), 1) << "the header row stays";
-    store.SetCellText(0, 3, "2001");
-    EXPECT_EQ(store.GetCellText(0, 3), "") << "a row beyond the count holds nothing";
-}
-
 TEST(ResultTable, StartsWithoutABreakEven) {
-    MemoryCellStore store;
-    TResultTable table(store);
+    TResultTable table;
     EXPECT_FALSE(table.BreakEvenFound);
     EXPECT_EQ(table.BreakEvenYear, "");
     EXPECT_EQ(ResultMessage(table), "Breakeven point not reached using these parameters.");
@@ -110,7 +82,7 @@ TEST(ResultTable, StartsWithoutABreakEven) {
 
 TEST_F(ScheduleTest, WorkedExample) {
     ASSERT_EQ(Run(Example()), "");
-    EXPECT_EQ(store.RowCount(), 21);
+    EXPECT_EQ(table.cells.RowCount(), 21);
     const Row rows[] = {
         {"2001", "12", "62", "$1,000.00", "$12,000", "$12,000", "$12,000", "0", "0", "0", "0",
          "$12,000"},
@@ -141,7 +113,7 @@ TEST_F(ScheduleTest, NoYears) {
     ScheduleInputs in = Example();
     in.Years = 0;
     ASSERT_EQ(Run(in), "");
-    EXPECT_EQ(store.RowCount(), 1);
+    EXPECT_EQ(table.cells.RowCount(), 1);
     EXPECT_EQ(Cell(grdDifference, 0), "Difference PV Cumulative Benefits");
     EXPECT_EQ(ResultMessage(table), "Breakeven point not reached using these parameters.");
 }
@@ -291,7 +263,7 @@ TEST_F(ScheduleTest, ACalculationAfterALongerOne) {
     in = Example();
     in.Years = 5;
     ASSERT_EQ(Run(in), "");
-    EXPECT_EQ(store.RowCount(), 6);
+    EXPECT_EQ(table.cells.RowCount(), 6);
     EXPECT_EQ(table.CumLater.size(), 6u);
     for (int r = 1; r <= 3; ++r)
         EXPECT_EQ(table.CumLater[static_cast<std::size_t>(r)].count, 0);
@@ -306,7 +278,7 @@ TEST_F(ScheduleTest, OverflowStopsInTheEarlyRunningTotal) {
     in.Cola = 100;
     in.Years = 40;
     EXPECT_EQ(Run(in), "Invalid floating point operation");
-    EXPECT_EQ(store.RowCount(), 41);
+    EXPECT_EQ(table.cells.RowCount(), 41);
     EXPECT_FALSE(table.BreakEvenFound);
     EXPECT_EQ(table.BreakEvenYear, "");
     // Row 31 (2031) got its present value; its running total left the range.
@@ -334,55 +306,48 @@ TEST_F(ScheduleTest, FollowsTheCellFormat) {
                "1.792,12 kr", "21.505 kr", "14.644 kr", "165.073 kr", "-2.272 kr"});
 }
 
-// A store that logs every operation, to see the passes and what is read back.
-class RecordingStore final : public TCellStore {
+// Logs what the table tells its observer, to see the passes.
+class RecordingObserver final : public ResultCellsObserver {
   public:
-    void SetRowCount(int rows) override {
-        log.push_back("rows " + std::to_string(rows));
-        cells.SetRowCount(rows);
-    }
-    int RowCount() const override { return cells.RowCount(); }
-    void SetCellText(int column, int row, const std::string& text) override {
-        if (log.empty() || log.back() != "set " + std::to_string(column)) {
+    void RowCountChanging(int, int after) override { log.push_back("rows " + std::to_string(after)); }
+    void RowCountChanged() override {}
+    void CellChanged(int column, int) override {
+        if (log.empty() || log.back() != "set " + std::to_string(column))
             log.push_back("set " + std::to_string(column));
-        }
-        cells.SetCellText(column, row, text);
     }
-    std::string GetCellText(int column, int row) const override {
-        log.push_back("get " + std::to_string(column) + " " + std::to_string(row));
-        return cells.GetCellText(column, row);
-    }
-    MemoryCellStore cells;
-    mutable std::vector<std::string> log;
+    void AllCellsChanged() override { log.push_back("all"); }
+    void CellsDestroyed() override {}
+    std::vector<std::string> log;
 };
 
 TEST_F(ScheduleTest, WritesPassByPass) {
-    RecordingStore recording;
-    TResultTable recorded(recording);
+    RecordingObserver recording;
+    TResultTable recorded;
+    recorded.cells.SetObserver(&recording);
     ScheduleInputs in = Example();
     in.LaterYear = 2002;
     in.LaterBenefit = 3000;
     in.Years = 2;
     BuildSchedule(in, recorded);
+    recorded.cells.SetObserver(nullptr);
     // Consecutive writes to one column are logged once.
     const std::vector<std::string> expected = {
-        "rows 3", "set 0",   "set 1", "set 2", "set 3",   "set 4",  "set 5",  "set 6",
-        "set 3",  "set 4",   "set 5", "set 6", "get 0 1", "set 7",  "set 8",  "set 9",
-        "set 10", "get 0 2", "set 7", "set 8", "set 9",   "set 10", "set 11", "get 0 2",
+        "rows 3", "set 0",  "set 1", "set 2", "set 3", "set 4", "set 5",  "set 6", "set 3",
+        "set 4",  "set 5",  "set 6", "set 7", "set 8", "set 9", "set 10", "set 7", "set 8",
+        "set 9",  "set 10", "set 11",
     };
     EXPECT_EQ(recording.log, expected);
     EXPECT_EQ(recorded.BreakEvenYear, "2002");
 }
 
 TEST_F(ScheduleTest, BreakEvenYearIsTheYearText) {
-    // The later pass and the break-even read the year column back from the store.
-    RecordingStore recording;
-    TResultTable recorded(recording);
+    // The later pass and the break-even read the year column back from the cells.
+    TResultTable recorded;
     ScheduleInputs in = Example();
     in.LaterYear = 2000;
     in.Years = 1;
     BuildSchedule(in, recorded);
-    EXPECT_EQ(recorded.BreakEvenYear, recording.cells.GetCellText(grdYear, 1));
+    EXPECT_EQ(recorded.BreakEvenYear, recorded.cells.GetCellText(grdYear, 1));
 }
 
 // Random scenarios within the entry fields' rules, cell by cell against the reference.
@@ -420,8 +385,7 @@ TEST_F(ScheduleTest, AgreesWithTheReferenceOnRandomScenarios) {
                      << static_cast<double>(in.LaterBenefit) << " years " << in.Years);
 
         const reference::Schedule expected = reference::BuildReferenceSchedule(in);
-        MemoryCellStore fresh;
-        TResultTable result(fresh);
+        TResultTable result;
         std::string error;
         try {
             BuildSchedule(in, result);

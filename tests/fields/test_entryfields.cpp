@@ -16,8 +16,8 @@
 #include <memory>
 #include <vector>
 
-#include "scenario/entrysettings.h"
-#include "scenario/scenariofields.h"
+#include "fields/entrysettings.h"
+#include "fields/scenariofields.h"
 
 namespace velmora {
 namespace {

@@ -9,10 +9,10 @@
 #include <random>
 #include <string>
 
-#include "scenario/entrysettings.h"
+#include "fields/entrysettings.h"
 #include "scenario/extendedreal.h"
 #include "scenario/scenariocodec.h"
-#include "scenario/scenariofields.h"
+#include "fields/scenariofields.h"
 
 namespace velmora {
 namespace {

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "report/breakevenreport.h"
+#include "report/preview/breakevenreport.h"
 
 #include <QDate>
 #include <QLocale>

@@ -16,8 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "report/breakevenreport.h"
-#include "report/printdialog.h"
+#include "report/preview/breakevenreport.h"
+#include "report/preview/printdialog.h"
 #include "workedexample.h"
 
 namespace velmora {
@@ -61,8 +61,7 @@ class PreviewTest : public ::testing::Test {
         return years;
     }
 
-    MemoryCellStore store;  // the initial table: 25 rows, no result yet
-    TResultTable table{store};
+    TResultTable table;
     TScenarioRec rec = WorkedExampleScenario();
     HookedInputs* inputs = nullptr;
     std::int32_t cursor = 0;
@@ -164,7 +163,7 @@ TEST_F(PreviewTest, ZoomButtonsAndTheZoomBox) {
 }
 
 TEST_F(PreviewTest, MovingBetweenPages) {
-    store.SetRowCount(41);
+    table.cells.SetRowCount(41);
     RunPreview([](PrintPreviewDialog& dialog) {
         ASSERT_EQ(dialog.PageCount(), 3);
         const struct {
@@ -222,7 +221,7 @@ QString PdfText(const QString& pdf) {
 TEST_F(PreviewTest, PrintSendsTheChosenPagesAsAJobNamedReport) {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    store.SetRowCount(41);
+    table.cells.SetRowCount(41);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("printed.pdf"));
     QString jobName;

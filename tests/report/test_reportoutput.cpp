@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 #include "engine/moneytext.h"
-#include "report/printpages.h"
+#include "report/preview/printpages.h"
 #include "report/reportoutput.h"
 #include "report/reportpainter.h"
 #include "report/rptss.h"
@@ -61,8 +61,7 @@ TEST(ReportText, AWordWiderThanTheBoxKeepsALineOfItsOwn) {
 }
 
 struct Rendered {
-    MemoryCellStore store;
-    TResultTable table{store};
+    TResultTable table;
     TScenarioRec rec = WorkedExampleScenario();
     RecordInputs inputs{rec};
     std::int32_t cursor = 0;
@@ -104,7 +103,7 @@ bool IsInk(const QColor& c) {
 
 TEST(ReportPainting, TheBreakEvenMessageIsBlueAndNothingElseIs) {
     Rendered r;
-    r.store.SetRowCount(2);
+    r.table.cells.SetRowCount(2);
     ASSERT_EQ(r.report.CountPages(), 1);
     const ReportPage page = r.report.ProducePage(0);
     const QImage image = Draw(page);
@@ -273,8 +272,7 @@ TEST(ReportPdf, AFailureWhileProducingPagesLeavesNoFileAndNamesTheCause) {
     const TScenarioRec rec = WorkedExampleScenario();
     testing::HookedInputs inputs(rec);
     inputs.failure = "The disk is full";
-    MemoryCellStore store;
-    TResultTable table(store);
+    TResultTable table;
     std::int32_t cursor = 0;
     ScenarioPipeline source(inputs, table, cursor);
     BandReport report(RptSSLayout(), source, FixedDateEnvironment());

@@ -15,7 +15,7 @@ namespace {
 
 class PipelineTest : public ::testing::Test {
   protected:
-    PipelineTest() : table(store), inputs(rec), source(inputs, table, cursor) {
+    PipelineTest() : inputs(rec), source(inputs, table, cursor) {
         rec.ClientName = "  Pat Example ";
         rec.Description = "Early or later";
         rec.Preparer = "Lee Advisor";
@@ -29,14 +29,13 @@ class PipelineTest : public ::testing::Test {
         rec.LaterYear = 2004;
         rec.LaterBenefit = 1400;
         rec.Age = 62;
-        store.SetRowCount(4);
+        table.cells.SetRowCount(4);
         for (int row = 1; row < 4; ++row)
             for (int column = 0; column < kResultColumns; ++column)
-                store.SetCellText(column, row,
+                table.cells.SetCellText(column, row,
                                   "c" + std::to_string(column) + "r" + std::to_string(row));
     }
 
-    MemoryCellStore store;
     TResultTable table;
     TScenarioRec rec;
     RecordInputs inputs;
@@ -147,7 +146,7 @@ TEST_F(PipelineTest, CallbacksMoveTheCursorExactlyAndTestTheEndByEquality) {
 TEST_F(PipelineTest, EndPositionFollowsTheTableAtTheMomentOfAsking) {
     cursor = 4;
     EXPECT_TRUE(source.CheckEOF());
-    store.SetRowCount(6);
+    table.cells.SetRowCount(6);
     EXPECT_FALSE(source.CheckEOF());
     source.GotoLastRecord();
     EXPECT_EQ(cursor, 6);
@@ -207,8 +206,8 @@ TEST_F(PipelineTest, TableFieldsAndBreakEvenAreNullAtTheHeaderRowAndWhenClosed) 
 }
 
 TEST_F(PipelineTest, CellTextsAreHandedOverUntrimmedAndEmptyCellsAsEmptyText) {
-    store.SetCellText(grdDifference, 1, " ($2,272) ");
-    store.SetCellText(grdLaterBenefit, 1, "");
+    table.cells.SetCellText(grdDifference, 1, " ($2,272) ");
+    table.cells.SetCellText(grdLaterBenefit, 1, "");
     cursor = 1;
     EXPECT_EQ(source.GetFieldValue("grdDifference"), FieldValue(" ($2,272) "));
     EXPECT_EQ(source.GetFieldValue("grdLaterBenefit"), FieldValue(""));

@@ -26,7 +26,7 @@ class CalculateTest : public MainWindowTest {
     std::vector<std::string> Row(int row) const {
         std::vector<std::string> texts;
         for (int c = 0; c < kResultColumns; ++c)
-            texts.push_back(window->grdSS->GetCellText(c, row));
+            texts.push_back(window->grdSS->cells().GetCellText(c, row));
         return texts;
     }
 };
@@ -36,7 +36,7 @@ TEST_F(CalculateTest, WorkedExampleFillsTheTableOnTheResultsPage) {
     EnterWorkedExample();
     QTest::mouseClick(window->btnCalculate, Qt::LeftButton);
     ASSERT_TRUE(reported.empty()) << reported.front().toStdString();
-    EXPECT_EQ(window->grdSS->RowCount(), 21);
+    EXPECT_EQ(window->grdSS->cells().RowCount(), 21);
     const struct {
         int row;
         std::vector<std::string> texts;
@@ -72,13 +72,13 @@ TEST_F(CalculateTest, NewAfterACalculationBlanksTheRowsAndKeepsTheBreakEven) {
     EnterWorkedExample();
     window->btnCalculateClick();
     window->btnClearClick();
-    EXPECT_EQ(window->grdSS->RowCount(), 21);
+    EXPECT_EQ(window->grdSS->cells().RowCount(), 21);
     EXPECT_EQ(Row(14), std::vector<std::string>(kResultColumns));
     EXPECT_TRUE(window->resultTable().BreakEvenFound);
     EXPECT_EQ(window->resultTable().BreakEvenYear, "2014");
     // New leaves 0 years, so the next calculation shows the header row alone.
     window->btnCalculateClick();
-    EXPECT_EQ(window->grdSS->RowCount(), 1);
+    EXPECT_EQ(window->grdSS->cells().RowCount(), 1);
     EXPECT_EQ(window->lblResult->text(),
               QStringLiteral("Breakeven point not reached using these parameters."));
 }
@@ -95,13 +95,13 @@ TEST_F(CalculateTest, FailingCalculationReportsAndLeavesThePartialTable) {
     QTest::mouseClick(window->btnCalculate, Qt::LeftButton);
 
     EXPECT_EQ(reported, std::vector<QString>({"Invalid floating point operation."}));
-    EXPECT_EQ(window->grdSS->RowCount(), 41);
-    EXPECT_EQ(window->grdSS->GetCellText(0, 40), "2040");
-    EXPECT_EQ(window->grdSS->GetCellText(2, 40), "101");
-    EXPECT_EQ(window->grdSS->GetCellText(3, 1), "$99,999.99");
+    EXPECT_EQ(window->grdSS->cells().RowCount(), 41);
+    EXPECT_EQ(window->grdSS->cells().GetCellText(0, 40), "2040");
+    EXPECT_EQ(window->grdSS->cells().GetCellText(2, 40), "101");
+    EXPECT_EQ(window->grdSS->cells().GetCellText(3, 1), "$99,999.99");
     // The difference pass never ran: row 1 still shows the earlier calculation's.
-    EXPECT_EQ(window->grdSS->GetCellText(11, 1), "$12,000");
-    EXPECT_EQ(window->grdSS->GetCellText(11, 40), "");
+    EXPECT_EQ(window->grdSS->cells().GetCellText(11, 1), "$12,000");
+    EXPECT_EQ(window->grdSS->cells().GetCellText(11, 40), "");
     EXPECT_FALSE(window->resultTable().BreakEvenFound);
     EXPECT_EQ(window->resultTable().BreakEvenYear, "");
     EXPECT_EQ(window->lblResult->text(), QStringLiteral("Breakeven point occurs in the year 2014"));
@@ -112,7 +112,7 @@ TEST_F(CalculateTest, FailingCalculationReportsAndLeavesThePartialTable) {
     reported.clear();
     window->btnCalculateClick();
     EXPECT_TRUE(reported.empty());
-    EXPECT_EQ(window->grdSS->GetCellText(11, 14), "($2,272)");
+    EXPECT_EQ(window->grdSS->cells().GetCellText(11, 14), "($2,272)");
     EXPECT_EQ(window->lblResult->text(), QStringLiteral("Breakeven point occurs in the year 2014"));
 }
 

@@ -29,7 +29,7 @@ TEST_F(MainWindowTest, StartsWithTheWindowAloneInItsStartState) {
     EXPECT_EQ(window->OvcNotebook1->CurrentIndex(), 0);
     EXPECT_TRUE(window->lblResult->isHidden());
     EXPECT_EQ(window->lblResult->text(), QString());
-    EXPECT_EQ(window->grdSS->RowCount(), 25);
+    EXPECT_EQ(window->grdSS->cells().RowCount(), 25);
     EXPECT_EQ(window->resultTable().cells, window->grdSS);
     EXPECT_FALSE(window->resultTable().BreakEvenFound);
     EXPECT_EQ(window->resultTable().BreakEvenYear, "");
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, CalculateShowsTheMessageAndKeepsThePage) {
     EXPECT_EQ(window->lblResult->text().toStdString(), ResultMessage(window->resultTable()));
     EXPECT_EQ(window->lblResult->size(), window->lblResult->sizeHint());
     // The window start holds one year.
-    EXPECT_EQ(window->grdSS->RowCount(), 2);
+    EXPECT_EQ(window->grdSS->cells().RowCount(), 2);
     EXPECT_TRUE(reported.empty());
 }
 
@@ -249,10 +249,10 @@ void MakeDirty(TfrmMain& w) {
     w.fields().oPreparer->SetValueText(QStringLiteral("Pat Preparer"));
     w.fields().oYears->SetValueInteger(30);
     w.fields().oAge->SetValueInteger(66);
-    w.grdSS->SetRowCount(31);
+    w.grdSS->cells().SetRowCount(31);
     for (int r = 1; r <= 30; ++r) {
         for (int c = 0; c < kResultColumns; ++c)
-            w.grdSS->SetCellText(c, r, "$1");
+            w.grdSS->cells().SetCellText(c, r, "$1");
     }
     w.resultTable().BreakEvenFound = true;
     w.resultTable().BreakEvenYear = "2014";
@@ -302,10 +302,10 @@ TEST_F(MainWindowTest, EveryWayToNewClearsTheSameWay) {
         EXPECT_EQ(f().oAge->ValueAsInteger(), 62);
         EXPECT_EQ(f().oEarlyYear->ValueAsInteger(), 2001);
         EXPECT_EQ(f().oLaterYear->ValueAsInteger(), 2004);
-        EXPECT_EQ(window->grdSS->RowCount(), 31);
-        EXPECT_EQ(window->grdSS->GetCellText(0, 1), "");
-        EXPECT_EQ(window->grdSS->GetCellText(11, 30), "");
-        EXPECT_EQ(window->grdSS->GetCellText(0, 0), "Year");
+        EXPECT_EQ(window->grdSS->cells().RowCount(), 31);
+        EXPECT_EQ(window->grdSS->cells().GetCellText(0, 1), "");
+        EXPECT_EQ(window->grdSS->cells().GetCellText(11, 30), "");
+        EXPECT_EQ(window->grdSS->cells().GetCellText(0, 0), "Year");
         EXPECT_TRUE(window->lblResult->isHidden());
         EXPECT_EQ(window->lblResult->text(), QString());
         EXPECT_EQ(window->OvcNotebook1->CurrentIndex(), 0);
@@ -339,10 +339,10 @@ TEST_F(MainWindowTest, ColumnWidthsHoldThroughCalculateAndNew) {
 
 TEST_F(MainWindowTest, NewAtStartChangesNothingInTheTable) {
     window->btnClearClick();
-    EXPECT_EQ(window->grdSS->RowCount(), 25);
+    EXPECT_EQ(window->grdSS->cells().RowCount(), 25);
     for (int c = 0; c < kResultColumns; ++c) {
-        EXPECT_EQ(window->grdSS->GetCellText(c, 0), kColumnTitles[static_cast<std::size_t>(c)]);
-        EXPECT_EQ(window->grdSS->GetCellText(c, 24), "");
+        EXPECT_EQ(window->grdSS->cells().GetCellText(c, 0), kColumnTitles[static_cast<std::size_t>(c)]);
+        EXPECT_EQ(window->grdSS->cells().GetCellText(c, 24), "");
     }
 }
 
@@ -516,7 +516,7 @@ TEST_F(MainWindowTest, MenuItemsTakeTheNearestHelpContextAbove) {
 }
 
 TEST_F(MainWindowTest, LocaleChangeReadsTheMoneyFormatAgainAndKeepsTheTable) {
-    window->grdSS->SetCellText(3, 1, "$1,000.00");
+    window->grdSS->cells().SetCellText(3, 1, "$1,000.00");
     MoneyFormat().CurrencySymbol = "zz";
     QEvent change(QEvent::LocaleChange);
     QApplication::sendEvent(window.get(), &change);
@@ -524,7 +524,7 @@ TEST_F(MainWindowTest, LocaleChangeReadsTheMoneyFormatAgainAndKeepsTheTable) {
     EXPECT_NE(read.CurrencySymbol, "zz");
     ReadMoneyFormat();
     EXPECT_EQ(MoneyFormat(), read);
-    EXPECT_EQ(window->grdSS->GetCellText(3, 1), "$1,000.00");
+    EXPECT_EQ(window->grdSS->cells().GetCellText(3, 1), "$1,000.00");
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ class ResultsViewTest : public ::testing::Test {
 };
 
 TEST_F(ResultsViewTest, CreatedWithTitlesAnd24BlankRowsAndTheFirstYearCellSelected) {
-    EXPECT_EQ(view.RowCount(), 25);
+    EXPECT_EQ(view.cells().RowCount(), 25);
     EXPECT_EQ(view.model()->rowCount(), 24);
     for (int c = 0; c < kResultColumns; ++c) {
         EXPECT_EQ(view.model()->headerData(c, Qt::Horizontal).toString().toStdString(),
@@ -81,7 +81,7 @@ TEST_F(ResultsViewTest, AlignmentOfEveryColumnInTheHeaderAndTheYearRows) {
     const CellAlignment C = CellAlignment::Center;
     const CellAlignment R = CellAlignment::Right;
     const CellAlignment yearRow[kResultColumns] = {C, C, C, R, R, R, R, R, R, R, R, R};
-    view.SetRowCount(3);
+    view.cells().SetRowCount(3);
     for (int c = 0; c < kResultColumns; ++c) {
         SCOPED_TRACE(c);
         EXPECT_EQ(view.AlignmentOf(0, c), C);
@@ -114,10 +114,10 @@ TEST_F(ResultsViewTest, RowCountsFromHeaderAloneToFortyYears) {
     } steps[] = {{1, 0, false}, {11, 10, false}, {41, 40, true}, {0, 0, false}, {6, 5, false}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.rows);
-        view.SetRowCount(step.rows);
+        view.cells().SetRowCount(step.rows);
         QApplication::processEvents();
         EXPECT_EQ(view.model()->rowCount(), step.yearRows);
-        EXPECT_EQ(view.RowCount(), step.yearRows + 1);
+        EXPECT_EQ(view.cells().RowCount(), step.yearRows + 1);
         EXPECT_TRUE(view.horizontalHeader()->isVisible());
         EXPECT_EQ(view.RowHeight(0), 70);
         for (int r = 1; r <= step.yearRows; ++r)
@@ -129,7 +129,7 @@ TEST_F(ResultsViewTest, RowCountsFromHeaderAloneToFortyYears) {
 
 TEST_F(ResultsViewTest, HeaderRowStaysInViewWhileYearRowsScroll) {
     view.show();
-    view.SetRowCount(41);
+    view.cells().SetRowCount(41);
     QApplication::processEvents();
     const QRect headerBefore = view.horizontalHeader()->geometry();
     view.scrollToBottom();
@@ -140,10 +140,10 @@ TEST_F(ResultsViewTest, HeaderRowStaysInViewWhileYearRowsScroll) {
 }
 
 TEST_F(ResultsViewTest, ShorterTableShowsOnlyItsOwnRows) {
-    view.SetRowCount(31);
+    view.cells().SetRowCount(31);
     for (int r = 1; r <= 30; ++r)
-        view.SetCellText(0, r, std::to_string(2000 + r));
-    view.SetRowCount(11);
+        view.cells().SetCellText(0, r, std::to_string(2000 + r));
+    view.cells().SetRowCount(11);
     EXPECT_EQ(view.model()->rowCount(), 10);
     EXPECT_EQ(view.model()->index(9, 0).data().toString(), QStringLiteral("2010"));
     EXPECT_FALSE(view.model()->index(10, 0).isValid());
@@ -151,31 +151,31 @@ TEST_F(ResultsViewTest, ShorterTableShowsOnlyItsOwnRows) {
 
 TEST_F(ResultsViewTest, ClearKeepsRowsSizesAndScrollPosition) {
     view.show();
-    view.SetRowCount(41);
+    view.cells().SetRowCount(41);
     for (int r = 0; r <= 40; ++r) {
         for (int c = 0; c < kResultColumns; ++c)
-            view.SetCellText(c, r, "$1,000");
+            view.cells().SetCellText(c, r, "$1,000");
     }
     view.SetColumnWidth(4, 120);
     view.scrollToBottom();
     QApplication::processEvents();
     const int scrolled = view.verticalScrollBar()->value();
 
-    view.Clear();
+    view.cells().Clear();
     QApplication::processEvents();
 
-    EXPECT_EQ(view.RowCount(), 41);
+    EXPECT_EQ(view.cells().RowCount(), 41);
     EXPECT_EQ(view.ColumnWidth(4), 120);
     EXPECT_EQ(view.verticalScrollBar()->value(), scrolled);
-    EXPECT_EQ(view.GetCellText(11, 40), "");
+    EXPECT_EQ(view.cells().GetCellText(11, 40), "");
     EXPECT_EQ(view.model()->index(39, 11).data().toString(), QString());
     for (int c = 0; c < kResultColumns; ++c) {
-        EXPECT_EQ(view.GetCellText(c, 0), kColumnTitles[static_cast<std::size_t>(c)]);
+        EXPECT_EQ(view.cells().GetCellText(c, 0), kColumnTitles[static_cast<std::size_t>(c)]);
     }
 }
 
 TEST_F(ResultsViewTest, CtrlWheelResizesEveryCellWithinTenPixels) {
-    view.SetRowCount(5);
+    view.cells().SetRowCount(5);
     // Towards the user: larger, three pixels a notch, never more than ten in all.
     const struct {
         int notches;
@@ -199,7 +199,7 @@ TEST_F(ResultsViewTest, CtrlWheelLeavesASizeThatWouldNotStayAboveZero) {
 }
 
 TEST_F(ResultsViewTest, WheelMovesTheCurrentCellWithinTheYearRows) {
-    view.SetRowCount(11);
+    view.cells().SetRowCount(11);
     const struct {
         int notches;
         int row;
@@ -214,7 +214,7 @@ TEST_F(ResultsViewTest, WheelMovesTheCurrentCellWithinTheYearRows) {
 
 TEST_F(ResultsViewTest, MiddleButtonPansRowByRowUntilTheNextPress) {
     view.show();
-    view.SetRowCount(11);
+    view.cells().SetRowCount(11);
     QTest::mousePress(view.viewport(), Qt::MiddleButton, {}, QPoint(100, 100));
     EXPECT_TRUE(view.IsPanning());
     const struct {
@@ -254,7 +254,7 @@ TEST_F(ResultsViewTest, DrawsHeaderColourAndBandedYearRows) {
     palette.setColor(QPalette::Base, QColor(250, 250, 250));
     palette.setColor(QPalette::Highlight, QColor(0, 0, 128));
     view.setPalette(palette);
-    view.SetRowCount(5);
+    view.cells().SetRowCount(5);
     view.show();
     QApplication::processEvents();
     const QImage image = view.grab().toImage();

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "mainwindow_fixture.h"
-#include "scenario/entrysettings.h"
+#include "fields/entrysettings.h"
 #include "scenario/fileerror.h"
 #include "scenario/filesystem.h"
 #include "scenario/scenariofile.h"
@@ -289,7 +289,7 @@ class WindowFileCommandsTest : public MainWindowTest {
 TEST_F(WindowFileCommandsTest, OpenShowsTheFileOnDataInputWithoutRecalculating) {
     Calculate();
     const QString message = window->lblResult->text();
-    const std::string cell = window->grdSS->GetCellText(11, 14);
+    const std::string cell = window->grdSS->cells().GetCellText(11, 14);
     window->OvcNotebook1->SetCurrentIndex(1);
     answer_ = QStringLiteral(VELMORA_FIXTURES_DIR "/cents-and-limits.ss");
     window->tbOpen->click();
@@ -302,8 +302,8 @@ TEST_F(WindowFileCommandsTest, OpenShowsTheFileOnDataInputWithoutRecalculating) 
     // The message and the table still belong to the earlier calculation.
     EXPECT_EQ(message, window->lblResult->text());
     EXPECT_FALSE(window->lblResult->isHidden());
-    EXPECT_EQ(21, window->grdSS->RowCount());
-    EXPECT_EQ(cell, window->grdSS->GetCellText(11, 14));
+    EXPECT_EQ(21, window->grdSS->cells().RowCount());
+    EXPECT_EQ(cell, window->grdSS->cells().GetCellText(11, 14));
 }
 
 TEST_F(WindowFileCommandsTest, FailedOpenShowsTheErrorAndLeavesFieldsAndPage) {

@@ -1,0 +1,20 @@
+# Runs the program with the dynamic loader's library log and checks whether any Qt
+# library was loaded: cmake -DCLI=... -DARGS=a|b|c -DEXPECT_QT=ON|OFF -P loaded_libraries.cmake
+string(REPLACE "|" ";" args "${ARGS}")
+set(ENV{LD_DEBUG} libs)
+set(ENV{QT_QPA_PLATFORM} offscreen)
+execute_process(COMMAND ${CLI} ${args} RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE log)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "exit status ${status}:\n${log}")
+endif()
+# The loader names every library it opens on a "calling init:" line.
+string(REGEX MATCHALL "calling init: [^\n]*" opened "${log}")
+if(NOT opened)
+  message(FATAL_ERROR "no loader log; LD_DEBUG was not honoured:\n${log}")
+endif()
+string(REGEX MATCHALL "calling init: [^\n]*libQt6[^\n]*" qt "${log}")
+if(EXPECT_QT AND NOT qt)
+  message(FATAL_ERROR "expected Qt libraries, none loaded")
+elseif(NOT EXPECT_QT AND qt)
+  message(FATAL_ERROR "Qt libraries loaded:\n${qt}")
+endif()
