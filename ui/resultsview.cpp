@@ -49,6 +49,7 @@ ResultsView::ResultsView(QWidget* parent)
     setTabKeyNavigation(false);
     setFocusPolicy(Qt::ClickFocus);
     setContextMenuPolicy(Qt::PreventContextMenu);
+    setAccessibleName(QStringLiteral("Table of Results"));
     setShowGrid(true);
     setGridStyle(Qt::SolidLine);
     viewport()->setBackgroundRole(QPalette::Button);
