@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "ui/resultscellpainter.h"
 #include "ui/resultsheader.h"
@@ -156,8 +157,11 @@ void ResultsView::wheelEvent(QWheelEvent* event) {
 }
 
 void ResultsView::mousePressEvent(QMouseEvent* event) {
+    menuRefused_ = false;
     if (IsPanning()) {
         StopPanning();
+        // The press only ends panning; a right press brings no menu then.
+        menuRefused_ = event->button() == Qt::RightButton;
         event->accept();
         return;
     }
@@ -228,9 +232,11 @@ QMenu* ResultsView::CreateContextMenu(QWidget* parent) {
 }
 
 void ResultsView::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    if (std::exchange(menuRefused_, false) && event->reason() == QContextMenuEvent::Mouse)
+        return;
     const std::unique_ptr<QMenu> menu(CreateContextMenu(this));
     menu->exec(event->globalPos());
-    event->accept();
 }
 
 void ResultsView::MoveCurrentRowBy(int delta) {

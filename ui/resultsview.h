@@ -82,6 +82,7 @@ class ResultsView final : public QTableView, public TCellStore {
     QPoint panOrigin_;
     int sizeChange_ = 0;
     int wheelRemainder_ = 0;
+    bool menuRefused_ = false;
 };
 
 }  // namespace velmora

@@ -1,14 +1,18 @@
 // Copying from the results grid: the text a spreadsheet gets, and which cells Ctrl+C and
 // the right-click "Copy" take.
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QTimer>
 #include <memory>
 
 #include "mainwindow_fixture.h"
 #include "ui/resultscopy.h"
+#include "ui/resultsview.h"
 
 namespace velmora {
 namespace {
@@ -132,6 +136,36 @@ TEST_F(ResultsCopyTest, CutAndPasteStillDoNothing) {
     QTest::keyClick(window->grdSS, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(QStringLiteral("9999"), Clipboard());
     EXPECT_EQ("2001", window->grdSS->GetCellText(0, 1));
+}
+
+// A right press that only ends middle-button panning brings no menu; the next one does.
+TEST(ResultsViewMenu, ARightPressThatEndsPanningBringsNoMenu) {
+    ResultsView view;
+    view.show();
+    int menus = 0;
+    // Any menu that opens is counted and closed, so that the test never blocks.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&menus] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            ++menus;
+            popup->close();
+        }
+    });
+    closer.start(0);
+    const QPoint at(100, 100);
+    const auto rightClick = [&view, at] {
+        QTest::mousePress(view.viewport(), Qt::RightButton, {}, at);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view.viewport(), &menu);
+        QTest::mouseRelease(view.viewport(), Qt::RightButton, {}, at);
+    };
+    QTest::mousePress(view.viewport(), Qt::MiddleButton, {}, at);
+    ASSERT_TRUE(view.IsPanning());
+    rightClick();
+    EXPECT_FALSE(view.IsPanning());
+    EXPECT_EQ(0, menus);
+    rightClick();
+    EXPECT_EQ(1, menus);
 }
 
 }  // namespace
