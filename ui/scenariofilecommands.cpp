@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "scenario/scenariofile.h"
 
@@ -69,7 +70,19 @@ void ScenarioFileCommands::Open() {
     const std::optional<QString> name = Choose(*openDialog_, lastOpened_);
     if (!name)
         return;
-    buffer_ = LoadScenarioBytes(PathOf(*name), *fs_);
+    Load(*name);
+}
+
+void ScenarioFileCommands::OpenFile(const QString& name) {
+    // A full name, as the dialog gives it, so that it still names the file for the dialog.
+    const QString full = QFileInfo(name).absoluteFilePath();
+    lastOpened_ = full;
+    fileName_ = full;
+    Load(full);
+}
+
+void ScenarioFileCommands::Load(const QString& name) {
+    buffer_ = LoadScenarioBytes(PathOf(name), *fs_);
     ShowScenario(fields_, DecodeScenarioRecord(buffer_));
     showInputPage_();
 }
