@@ -10,6 +10,8 @@ endfunction()
 
 # velmora_add_test(NAME name SOURCES ... LIBS ... [QT])
 # QT tests get a main that creates a QApplication on the offscreen platform.
+# Labels: the layer (the test folder's name: engine, scenario, report, cli, fields, ui),
+# and "widgets" for the QT tests, so that `ctest -L engine` runs one layer.
 function(velmora_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -25,6 +27,11 @@ function(velmora_add_test)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
     set(env "")
   endif()
+  get_filename_component(layer "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
+  set(labels ${layer})
+  if(T_QT)
+    list(APPEND labels widgets)
+  endif()
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "${env}" LABELS "${T_NAME}")
+    PROPERTIES ENVIRONMENT "${env}" LABELS "${labels}")
 endfunction()
