@@ -20,6 +20,23 @@ namespace velmora {
 
 namespace {
 
+FieldEditor::CaretKey CaretKeyOf(int key) {
+    switch (key) {
+        case Qt::Key_Left:
+            return FieldEditor::CaretKey::Left;
+        case Qt::Key_Right:
+            return FieldEditor::CaretKey::Right;
+        case Qt::Key_Up:
+            return FieldEditor::CaretKey::Up;
+        case Qt::Key_Down:
+            return FieldEditor::CaretKey::Down;
+        case Qt::Key_Home:
+            return FieldEditor::CaretKey::Home;
+        default:
+            return FieldEditor::CaretKey::End;
+    }
+}
+
 const QColor kFrameColour(48, 159, 214);
 constexpr int kFrame = kEntryFrame;
 constexpr int kInset = kEntryFrame + kEntryMargin;
@@ -179,7 +196,7 @@ void TEntryField::focusInEvent(QFocusEvent* e) {
     }
     entered_ = true;
     insertMode_ = settings_.insertMode;
-    Enter(returning || e->reason() != Qt::MouseFocusReason, returning);
+    Editor().Enter(returning || e->reason() != Qt::MouseFocusReason, returning);
     Changed();
 }
 
@@ -208,7 +225,7 @@ void TEntryField::LeaveForControl(Qt::FocusReason reason) {
     settings_.insertMode = insertMode_;
     // A control that only holds the focus until a refusing field takes it back applies no
     // rules of its own.
-    const auto refusal = Leave(!settings_.errorPending);
+    const auto refusal = Editor().Leave(!settings_.errorPending);
     Redraw();
     if (refusal)
         Refuse(QString::fromStdString(*refusal), reason);
@@ -302,7 +319,7 @@ void TEntryField::keyPressEvent(QKeyEvent* e) {
         case Qt::Key_End:
             if (alt)
                 break;
-            MoveKey(e->key(), shift, control);
+            Editor().PressCaretKey(CaretKeyOf(e->key()), shift, control);
             Changed();
             return;
         case Qt::Key_Insert:
@@ -323,7 +340,7 @@ void TEntryField::keyPressEvent(QKeyEvent* e) {
             if (shift) {
                 CutToClipboard();
             } else {
-                DeleteForward();
+                Editor().Apply(FieldEditor::Edit::DeleteForward);
                 Changed();
             }
             return;
@@ -331,9 +348,9 @@ void TEntryField::keyPressEvent(QKeyEvent* e) {
             if (control)
                 break;
             if (alt) {
-                Restore();
+                Editor().Apply(FieldEditor::Edit::Restore);
             } else {
-                DeleteBackward();
+                Editor().Apply(FieldEditor::Edit::DeleteBackward);
             }
             Changed();
             return;
@@ -344,7 +361,7 @@ void TEntryField::keyPressEvent(QKeyEvent* e) {
             if (!control || alt || shift)
                 break;
             if (e->key() == Qt::Key_Z) {
-                Restore();
+                Editor().Apply(FieldEditor::Edit::Restore);
                 Changed();
             } else if (e->key() == Qt::Key_X) {
                 CutToClipboard();
@@ -368,7 +385,7 @@ void TEntryField::keyPressEvent(QKeyEvent* e) {
         if (!Printable(c))
             continue;
         typed = true;
-        if (TypeCharacter(c) == KeyOutcome::Refused)
+        if (Editor().Type(c, insertMode_) == KeyOutcome::Refused)
             settings_.Beep();
     }
     if (!typed) {
@@ -379,20 +396,20 @@ void TEntryField::keyPressEvent(QKeyEvent* e) {
 }
 
 void TEntryField::CopyToClipboard() {
-    const FieldText text = Copy();
+    const FieldText text = Editor().Copy();
     if (!text.empty())
         QGuiApplication::clipboard()->setText(QString::fromStdU32String(text));
 }
 
 void TEntryField::CutToClipboard() {
-    const FieldText text = Cut();
+    const FieldText text = Editor().Cut();
     if (!text.empty())
         QGuiApplication::clipboard()->setText(QString::fromStdU32String(text));
     Changed();
 }
 
 void TEntryField::PasteFromClipboard() {
-    Paste(QGuiApplication::clipboard()->text().toStdU32String());
+    Editor().Paste(QGuiApplication::clipboard()->text().toStdU32String(), insertMode_);
     Changed();
 }
 
@@ -402,21 +419,21 @@ QMenu* TEntryField::CreateContextMenu(QWidget* parent) {
         QAction* action = menu->addAction(QString::fromLatin1(caption), this, command);
         action->setEnabled(enabled);
     };
-    add("&Restore", IsModified(), [this] {
-        Restore();
+    add("&Restore", Editor().CurrentState().modified, [this] {
+        Editor().Apply(FieldEditor::Edit::Restore);
         Changed();
     });
     menu->addSeparator();
-    add("Cu&t", HasSelection(), [this] { CutToClipboard(); });
-    add("&Copy", HasSelection(), [this] { CopyToClipboard(); });
+    add("Cu&t", Editor().CurrentState().hasSelection, [this] { CutToClipboard(); });
+    add("&Copy", Editor().CurrentState().hasSelection, [this] { CopyToClipboard(); });
     add("&Paste", ClipboardHasText(), [this] { PasteFromClipboard(); });
-    add("&Delete", HasSelection(), [this] {
-        DeleteSelection();
+    add("&Delete", Editor().CurrentState().hasSelection, [this] {
+        Editor().Apply(FieldEditor::Edit::DeleteSelection);
         Changed();
     });
     menu->addSeparator();
-    add("Select &All", !AllSelected(), [this] {
-        SelectAll();
+    add("Select &All", !Editor().CurrentState().allSelected, [this] {
+        Editor().Apply(FieldEditor::Edit::SelectAll);
         Changed();
     });
     return menu;

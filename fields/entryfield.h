@@ -7,10 +7,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "scenario/fielderrors.h"
+#include "fields/fieldeditor.h"
 #include "scenario/fieldtext.h"
-#include "scenario/numericfieldmodel.h"
-#include "scenario/textfieldmodel.h"
 
 class QMenu;
 
@@ -70,22 +68,9 @@ class TEntryField : public QWidget {
         bool alignRight = false;
     };
     virtual View CurrentView() const = 0;
-    virtual void Enter(bool selectAll, bool returning) = 0;
-    /// Returns the refusal message when the rules refuse the content.
-    virtual std::optional<std::string> Leave(bool applyRules) = 0;
-    virtual KeyOutcome TypeCharacter(char32_t c) = 0;
-    virtual void MoveKey(int key, bool shift, bool control) = 0;
-    virtual void DeleteBackward() = 0;
-    virtual void DeleteForward() = 0;
-    virtual bool IsModified() const = 0;
-    virtual bool HasSelection() const = 0;
-    virtual bool AllSelected() const = 0;
-    virtual void Restore() = 0;
-    virtual FieldText Copy() const = 0;
-    virtual FieldText Cut() = 0;
-    virtual void Paste(const FieldText& text) = 0;
-    virtual void DeleteSelection() = 0;
-    virtual void SelectAll() = 0;
+    /// The field's model, for every editing key and command.
+    virtual FieldEditor& Editor() = 0;
+    virtual const FieldEditor& Editor() const = 0;
 
     /// Redraws with the caret shown, after any change.
     void Changed();
@@ -132,86 +117,6 @@ class TEntryField : public QWidget {
     std::size_t announcedCaret_ = 0;
     std::size_t announcedSelectionStart_ = 0;
     std::size_t announcedSelectionEnd_ = 0;
-};
-
-class TTextEntryField final : public TEntryField {
-    Q_OBJECT
-  public:
-    explicit TTextEntryField(EntrySettings& settings, QWidget* parent = nullptr,
-                             int maxLength = 100);
-    /// The text; while the field has the focus, blanks at both ends are removed first.
-    QString ValueAsText() override;
-    /// The first MaxLength characters of text, ended by a NUL; nothing trimmed.
-    void SetValueText(const QString& text) override;
-    const TextFieldModel& Model() const { return model_; }
-
-  protected:
-    View CurrentView() const override;
-    void Enter(bool selectAll, bool returning) override;
-    std::optional<std::string> Leave(bool applyRules) override;
-    KeyOutcome TypeCharacter(char32_t c) override;
-    void MoveKey(int key, bool shift, bool control) override;
-    void DeleteBackward() override;
-    void DeleteForward() override;
-    bool IsModified() const override { return model_.Modified(); }
-    bool HasSelection() const override { return model_.HasSelection(); }
-    bool AllSelected() const override { return model_.AllSelected(); }
-    void Restore() override;
-    FieldText Copy() const override { return model_.SelectedText(); }
-    FieldText Cut() override;
-    void Paste(const FieldText& text) override;
-    void DeleteSelection() override;
-    void SelectAll() override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-
-  private:
-    TextFieldModel model_;
-};
-
-class TNumericEntryField final : public TEntryField {
-    Q_OBJECT
-  public:
-    /// A field for one of the scenario's numeric inputs: its kind, mask and bounds.
-    TNumericEntryField(const ScenarioInput& input, EntrySettings& settings,
-                       QWidget* parent = nullptr);
-    /// The shown text as drawn, without the blanks at both ends.
-    /// What the field draws now: the shown text, or the mask's unfit marks when the
-    /// number is too wide for the field.
-    QString DisplayedText() const { return QString::fromStdU32String(CurrentView().text); }
-    QString ValueAsText() override;
-    /// 0 when the text breaks the field's rules, without any message; with the focus, a
-    /// number that stands is shown again in its full format.
-    long double ValueAsExtended() override;
-    double ValueAsDouble() override;
-    std::int32_t ValueAsInteger() override;
-    void SetValueExtended(long double value) override;
-    void SetValueInteger(std::int32_t value) override;
-    const NumericFieldModel& Model() const { return model_; }
-
-  protected:
-    View CurrentView() const override;
-    void Enter(bool selectAll, bool returning) override;
-    std::optional<std::string> Leave(bool applyRules) override;
-    KeyOutcome TypeCharacter(char32_t c) override;
-    void MoveKey(int key, bool shift, bool control) override;
-    void DeleteBackward() override;
-    void DeleteForward() override { DeleteBackward(); }
-    bool IsModified() const override { return model_.Modified(); }
-    bool HasSelection() const override { return model_.HasSelection(); }
-    bool AllSelected() const override;
-    void Restore() override;
-    FieldText Copy() const override { return model_.Copy(); }
-    FieldText Cut() override;
-    void Paste(const FieldText& text) override;
-    void DeleteSelection() override;
-    void SelectAll() override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-
-  private:
-    NumericFieldModel model_;
 };
 
 }  // namespace velmora

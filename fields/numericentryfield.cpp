@@ -1,6 +1,7 @@
+#include "fields/numericentryfield.h"
+
 #include <QMouseEvent>
 
-#include "fields/entryfield.h"
 #include "fields/entrysettings.h"
 #include "scenario/scenarioinputs.h"
 
@@ -17,117 +18,68 @@ EntryFormat FormatOf(const EntrySettings& settings) {
 TNumericEntryField::TNumericEntryField(const ScenarioInput& input, EntrySettings& settings,
                                        QWidget* parent)
     : TEntryField(settings, parent),
-      model_(input.Number(), input.mask, input.low, input.high, FormatOf(settings)) {}
+      editor_(input.Number(), input.mask, input.low, input.high, FormatOf(settings)) {}
 
 QString TNumericEntryField::ValueAsText() {
-    return QString::fromStdU32String(model_.DrawnText());
+    return QString::fromStdU32String(editor_.model.DrawnText());
 }
 
 long double TNumericEntryField::ValueAsExtended() {
-    const long double value = model_.ValueAsExtended();
+    const long double value = editor_.model.ValueAsExtended();
     Redraw();
     return value;
 }
 
 double TNumericEntryField::ValueAsDouble() {
-    const double value = model_.ValueAsDouble();
+    const double value = editor_.model.ValueAsDouble();
     Redraw();
     return value;
 }
 
 std::int32_t TNumericEntryField::ValueAsInteger() {
-    const std::int32_t value = model_.ValueAsInteger();
+    const std::int32_t value = editor_.model.ValueAsInteger();
     Redraw();
     return value;
 }
 
 void TNumericEntryField::SetValueExtended(long double value) {
-    model_.SetValueExtended(value);
+    editor_.model.SetValueExtended(value);
     Redraw();
 }
 
 void TNumericEntryField::SetValueInteger(std::int32_t value) {
-    model_.SetValueInteger(value);
+    editor_.model.SetValueInteger(value);
     Redraw();
 }
 
 TEntryField::View TNumericEntryField::CurrentView() const {
     View view;
-    view.text = model_.DrawnText();
-    view.caret = model_.CaretPosition();
+    view.text = editor_.model.DrawnText();
+    view.caret = editor_.model.CaretPosition();
     // A number wider than the field (only a hand-made file brings one) would be cut at the
     // left edge and read as another amount; the mask's unfit marks say it cannot be shown.
     const int room = width() - 2 * (kEntryFrame + kEntryMargin);
     if (fontMetrics().horizontalAdvance(QString::fromStdU32String(view.text)) > room) {
-        view.text = TrimBlanks(model_.Mask().ShowUnfit());
+        view.text = TrimBlanks(editor_.model.Mask().ShowUnfit());
         view.caret = view.text.size();
     }
-    if (model_.HasSelection())
+    if (editor_.model.HasSelection())
         view.selectionEnd = view.text.size();
     view.alignRight = true;
     return view;
 }
 
-void TNumericEntryField::Enter(bool selectAll, bool returning) {
-    if (returning) {
-        model_.Return();
-    } else {
-        model_.Enter(selectAll);
-    }
-}
-
-std::optional<std::string> TNumericEntryField::Leave(bool applyRules) {
-    if (applyRules)
-        return model_.Leave();
-    model_.LeaveWithoutRules();
-    return std::nullopt;
-}
-
-KeyOutcome TNumericEntryField::TypeCharacter(char32_t c) {
-    return model_.Type(c);
-}
-
-void TNumericEntryField::MoveKey(int key, bool shift, bool) {
-    // The caret never moves; Shift with a horizontal move selects the whole text.
-    const bool horizontal =
-        key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End;
-    if (shift && horizontal)
-        model_.SelectAll();
-}
-
-void TNumericEntryField::DeleteBackward() {
-    model_.DeleteBackward();
-}
-bool TNumericEntryField::AllSelected() const {
-    return model_.HasSelection();
-}
-void TNumericEntryField::Restore() {
-    model_.Restore();
-}
-FieldText TNumericEntryField::Cut() {
-    return model_.Cut();
-}
-void TNumericEntryField::Paste(const FieldText& text) {
-    model_.Paste(text);
-}
-void TNumericEntryField::DeleteSelection() {
-    model_.DeleteSelection();
-}
-void TNumericEntryField::SelectAll() {
-    model_.SelectAll();
-}
-
 void TNumericEntryField::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton)
         return;
-    model_.Deselect();
+    editor_.model.Deselect();
     Changed();
 }
 
 void TNumericEntryField::mouseDoubleClickEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton)
         return;
-    model_.SelectAll();
+    editor_.model.SelectAll();
     Changed();
 }
 

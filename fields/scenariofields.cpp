@@ -90,7 +90,7 @@ std::array<TEntryField*, kInputCount> TabOrder(const ScenarioFields& fields) {
     const auto places = Places(copy);
     for (std::size_t i = 0; i < kInputCount; ++i) {
         order[i] = places[i].text ? static_cast<TEntryField*>(*places[i].text)
-                                 : static_cast<TEntryField*>(*places[i].numeric);
+                                  : static_cast<TEntryField*>(*places[i].numeric);
     }
     return order;
 }

@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "fields/entryfield.h"
+#include "fields/numericentryfield.h"
+#include "fields/textentryfield.h"
 #include "scenario/scenarioinputs.h"
 #include "scenario/scenariorec.h"
 
