@@ -5,8 +5,8 @@
 
 #include "cli/run.h"
 #ifdef VELMORA_PDF_HELPER
-#include "cli/output.h"
 #include "cli/pdfhandoff.h"
+#include "engine/messagetext.h"
 #endif
 #include "engine/money.h"
 #include "engine/moneytext.h"
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     if (velmora::cli::AsksForReportPdf(args)) {
         const std::string failure = velmora::cli::ExecProgram(
             velmora::cli::PdfHelperPath(VELMORA_PDF_HELPER, VELMORA_PDF_HELPER_DIR), argv);
-        std::cerr << "velmora-cli: " << velmora::cli::WithFullStop(failure) << "\n";
+        std::cerr << "velmora-cli: " << velmora::WithFullStop(failure) << "\n";
         return velmora::cli::kExitFailed;
     }
 #endif

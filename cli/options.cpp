@@ -176,11 +176,9 @@ void AddOutputOptions(OptionTable& table) {
                       }
                       return {};
                   }});
+    // Listed for --help only: RunCli answers --help before the options are read.
     table.Add(OptionDef{"--help", "", "show this text and stop",
-                        [](CliOptions& options, const std::string&) -> std::string {
-                            options.help = true;
-                            return {};
-                        }});
+                        [](CliOptions&, const std::string&) -> std::string { return {}; }});
 }
 
 OptionTable CliOptionTable() {

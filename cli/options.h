@@ -14,20 +14,18 @@ namespace velmora::cli {
 
 enum class OutputFormat { Text, Tsv, Csv };
 
-/// Everything the command line asks for. Options added by other parts of the program
-/// keep their values here as well.
-/// The report as a PDF file instead of the table, with the report's three texts.
+/// --pdf: the report as a PDF file instead of the table (cli/reportoptions.h).
 struct ReportRequest {
     std::string pdfPath;
 };
 
+/// Everything the command line asks for.
 struct CliOptions {
     /// The inputs, each read as its entry field reads it; given[i] tells whether the i-th
     /// input of the inputs table has its value (from its option or the --scenario file).
     TScenarioRec scenario;
     std::array<bool, kInputCount> given{};
     OutputFormat format = OutputFormat::Text;
-    bool help = false;
     // The scenario file options (cli/scenariooptions.h).
     std::string scenarioPath;
     std::string savePath;
@@ -63,7 +61,7 @@ class OptionTable {
 void AddInputOptions(OptionTable& table);
 /// --format and --help.
 void AddOutputOptions(OptionTable& table);
-/// Every option of velmora-cli.
+/// Every option of velmora-cli but --pdf, which RunCli adds when it can write the report.
 OptionTable CliOptionTable();
 
 /// The schedule's inputs once every value is there; otherwise the refusal naming the

@@ -136,11 +136,4 @@ std::string FormatTable(const TResultTable& table, OutputFormat format) {
     return AlignedText(table);
 }
 
-std::string WithFullStop(const std::string& message) {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
-        return message + ".";
-    }
-    return message;
-}
-
 }  // namespace velmora::cli

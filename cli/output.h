@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/options.h"
+#include "engine/messagetext.h"
 #include "engine/schedule.h"
 
 namespace velmora::cli {
@@ -16,9 +17,5 @@ std::string CsvText(const TResultTable& table);
 /// An aligned table for a terminal: wrapped column titles, the rows, then the message.
 std::string AlignedText(const TResultTable& table);
 std::string FormatTable(const TResultTable& table, OutputFormat format);
-
-/// An error message as the program shows it: a full stop is added when the last
-/// character comes after '.' in character order.
-std::string WithFullStop(const std::string& message);
 
 }  // namespace velmora::cli

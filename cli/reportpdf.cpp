@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "report/bandreport.h"
-#include "report/systemenvironment.h"
 #include "report/reportinputs.h"
 #include "report/reportoutput.h"
 #include "report/rptss.h"
 #include "report/scenariopipeline.h"
+#include "report/systemenvironment.h"
 
 namespace velmora::cli {
 

@@ -142,8 +142,8 @@ std::string BandReport::ElementText(const ReportElement& element, int pageNumber
         case ElementKind::DataText: {
             EnsureOpen();
             const TMoneyFormat& money = environment_.money ? *environment_.money : MoneyFormat();
-            return FieldText(source_.GetFieldValue(element.field), source_.FieldType(element.field),
-                             element.displayFormat, money);
+            return FormatFieldValue(source_.GetFieldValue(element.field),
+                                    source_.FieldType(element.field), element.displayFormat, money);
         }
         case ElementKind::SystemVariable:
             if (element.variable == SystemVariableType::PageSet)

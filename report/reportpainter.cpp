@@ -13,6 +13,7 @@
 #include "report/bandreport.h"
 #include "report/pagegeometry.h"
 #include "report/reportlayout.h"
+#include "report/textwrap.h"
 
 namespace velmora {
 
@@ -67,7 +68,8 @@ void DrawText(QPainter& painter, const ReportElement& e, double bandLeft, double
     painter.setPen(PaperColor(e.color));
     QStringList lines{text};
     if (e.wordWrap) {
-        lines = WrapText(text, metrics, e.width);
+        lines = WrapAtSpaces(text, e.width,
+                             [&metrics](const QString& s) { return metrics.horizontalAdvance(s); });
         const auto fitting =
             std::max<qsizetype>(1, static_cast<qsizetype>(e.height / metrics.height()));
         if (lines.size() > fitting)
@@ -112,29 +114,6 @@ QFont ReportFont(const ElementFont& style) {
     font.setBold(style.bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
-}
-
-QStringList WrapText(const QString& text, const QFontMetricsF& metrics, double width) {
-    QStringList lines;
-    QString line;
-    bool lineStarted = false;
-    for (const QString& word : text.split(QLatin1Char(' '))) {
-        if (!lineStarted) {
-            line = word;
-            lineStarted = true;
-            continue;
-        }
-        const QString candidate = line + QLatin1Char(' ') + word;
-        if (metrics.horizontalAdvance(candidate) <= width) {
-            line = candidate;
-        } else {
-            lines.append(line);
-            line = word;
-        }
-    }
-    if (lineStarted)
-        lines.append(line);
-    return lines;
 }
 
 void PaintReportPage(QPainter& painter, const ReportLayout& layout, const ReportPage& page) {

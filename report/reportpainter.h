@@ -4,7 +4,6 @@
 #include <QStringList>
 
 class QFont;
-class QFontMetricsF;
 class QPainter;
 
 namespace velmora {
@@ -19,10 +18,6 @@ double PointsToUnits(double points);
 /// A layout font sized in thousandths of a millimetre, so that text measures the
 /// same on every device and the lines of a wrapped text break alike on screen and paper.
 QFont ReportFont(const ElementFont& font);
-
-/// Breaks text at spaces into lines no wider than width; a word wider than width
-/// keeps a line of its own.
-QStringList WrapText(const QString& text, const QFontMetricsF& metrics, double width);
 
 /// Draws a produced page. The painter's origin must be the paper's top-left corner;
 /// the device's resolution gives the scale. One function for preview, printer and PDF.

@@ -1,9 +1,9 @@
-#include "ui/textwrap.h"
+#include "report/textwrap.h"
 
 namespace velmora {
 
-QStringList WrapAtSpaces(const QString& text, int width,
-                         const std::function<int(const QString&)>& measure) {
+QStringList WrapAtSpaces(const QString& text, double width,
+                         const std::function<double(const QString&)>& measure) {
     QStringList lines;
     if (text.isEmpty())
         return lines;

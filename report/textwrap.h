@@ -6,10 +6,10 @@
 
 namespace velmora {
 
-/// Breaks text into lines at spaces so that each line fits into width, as measured.
-/// A word wider than the width stands alone on its line (the cell cuts it off);
-/// an empty text gives no lines.
-QStringList WrapAtSpaces(const QString& text, int width,
-                         const std::function<int(const QString&)>& measure);
+/// Breaks text into lines at spaces so that each line fits into width, as measured (the
+/// report's text boxes and the results grid's header cells break alike). A word wider
+/// than the width stands alone on its line; an empty text gives no lines.
+QStringList WrapAtSpaces(const QString& text, double width,
+                         const std::function<double(const QString&)>& measure);
 
 }  // namespace velmora

@@ -132,8 +132,8 @@ std::string CurrencyFieldText(double value, const TMoneyFormat& format) {
     return MoneyText(value, format.CurrencyDigits, format, kSignificantDigits);
 }
 
-std::string FieldText(const FieldValue& value, TDataType type, const std::string& displayFormat,
-                      const TMoneyFormat& format) {
+std::string FormatFieldValue(const FieldValue& value, TDataType type,
+                             const std::string& displayFormat, const TMoneyFormat& format) {
     if (value.IsNull())
         return {};
     if (value.IsText())

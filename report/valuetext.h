@@ -22,7 +22,7 @@ std::string FormatNumber(double value, const std::string& displayFormat,
 std::string CurrencyFieldText(double value, const TMoneyFormat& format);
 
 /// The printed text of a field value by the field's declared type; null prints as "".
-std::string FieldText(const FieldValue& value, TDataType type, const std::string& displayFormat,
-                      const TMoneyFormat& format);
+std::string FormatFieldValue(const FieldValue& value, TDataType type,
+                             const std::string& displayFormat, const TMoneyFormat& format);
 
 }  // namespace velmora

@@ -43,9 +43,11 @@ class NumericMask {
     const std::string& Text() const { return mask_; }
     const EntryFormat& Format() const { return format_; }
     std::size_t Length() const { return mask_.size(); }
-    int Decimals() const { return decimals_; }                // P
-    int Capacity() const { return capacity_; }                // W
-    int IntegerCapacity() const { return integerCapacity_; }  // I
+    /// The decimals; the characters a typed number may have, point included; its integer
+    /// digits.
+    int Decimals() const { return decimals_; }
+    int Capacity() const { return capacity_; }
+    int IntegerCapacity() const { return integerCapacity_; }
     bool HasPoint() const { return point_ != std::string::npos; }
     bool HasGroup() const { return mask_.find(',') != std::string::npos; }
     bool HasCurrency() const { return mask_.find('$') != std::string::npos; }
@@ -56,6 +58,7 @@ class NumericMask {
     FieldText Show(const NumberParts& number) const;
     /// The display while typing: only the decimals typed so far, the text growing from the right.
     FieldText ShowTyping(const NumberParts& number) const;
+    /// A '*' in every digit position: a value that no text of the mask can hold.
     FieldText ShowUnfit() const;
     /// The real rounded to the mask's decimals (exactly, at extended precision, ties to even).
     FieldText ShowReal(long double value) const;

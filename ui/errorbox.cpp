@@ -2,12 +2,12 @@
 
 #include <QMessageBox>
 
+#include "engine/messagetext.h"
+
 namespace velmora {
 
 QString ErrorBoxText(const QString& message) {
-    if (message.isEmpty() || message.back() <= QLatin1Char('.'))
-        return message;
-    return message + QLatin1Char('.');
+    return QString::fromStdString(WithFullStop(message.toStdString()));
 }
 
 void ShowErrorBox(QWidget* owner, const QString& text) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "report/reportinputs.h"
 #include "fields/scenariofields.h"
+#include "report/reportinputs.h"
 
 namespace velmora {
 

@@ -203,30 +203,22 @@ void TfrmMain::BuildInputPage() {
 
     fields_ = CreateScenarioFields(entrySettings_, Panel1);
     NameEntryFields(fields_);
+    // The fields come named and in Tab order; here they get their places.
     struct FieldPlace {
         TEntryField* field;
-        const char* name;
         QRect box;
     };
     const FieldPlace places[] = {
-        {fields_.oClientName, "oClientName", {116, 15, 617, 20}},
-        {fields_.oDescription, "oDescription", {116, 47, 617, 20}},
-        {fields_.oPreparer, "oPreparer", {116, 79, 617, 20}},
-        {fields_.oCola, "oCola", {116, 115, 120, 20}},
-        {fields_.oRate, "oRate", {116, 148, 120, 20}},
-        {fields_.oYears, "oYears", {116, 190, 61, 20}},
-        {fields_.oEarlyMonth, "oEarlyMonth", {452, 148, 72, 20}},
-        {fields_.oEarlyYear, "oEarlyYear", {536, 148, 72, 20}},
-        {fields_.oEarlyBenefit, "oEarlyBenefit", {620, 148, 98, 20}},
-        {fields_.oLaterMonth, "oLaterMonth", {452, 174, 72, 20}},
-        {fields_.oLaterYear, "oLaterYear", {536, 174, 72, 20}},
-        {fields_.oLaterBenefit, "oLaterBenefit", {620, 174, 98, 20}},
-        {fields_.oAge, "oAge", {452, 200, 72, 20}},
+        {fields_.oClientName, {116, 15, 617, 20}},   {fields_.oDescription, {116, 47, 617, 20}},
+        {fields_.oPreparer, {116, 79, 617, 20}},     {fields_.oCola, {116, 115, 120, 20}},
+        {fields_.oRate, {116, 148, 120, 20}},        {fields_.oYears, {116, 190, 61, 20}},
+        {fields_.oEarlyMonth, {452, 148, 72, 20}},   {fields_.oEarlyYear, {536, 148, 72, 20}},
+        {fields_.oEarlyBenefit, {620, 148, 98, 20}}, {fields_.oLaterMonth, {452, 174, 72, 20}},
+        {fields_.oLaterYear, {536, 174, 72, 20}},    {fields_.oLaterBenefit, {620, 174, 98, 20}},
+        {fields_.oAge, {452, 200, 72, 20}},
     };
-    for (const FieldPlace& place : places) {
-        place.field->setObjectName(QString::fromLatin1(place.name));
+    for (const FieldPlace& place : places)
         place.field->setGeometry(place.box);
-    }
 
     lblResult = new QLabel(Panel1);
     lblResult->setObjectName(QStringLiteral("lblResult"));
@@ -246,10 +238,6 @@ void TfrmMain::BuildResultsPage() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grdSS);
     grdSS->SetAlignmentCallback(&TfrmMain::grdSSGetAlignment);
-    // The widths stored with the layout; FormCreate replaces them before the first show.
-    grdSS->SetColumnWidth(0, 42);
-    for (int c = 1; c < kResultColumns; ++c)
-        grdSS->SetColumnWidth(c, 64);
 }
 
 void TfrmMain::BuildButtonPanel(QWidget* parent) {
@@ -298,32 +286,17 @@ void TfrmMain::BuildMenuPainter() {
 }
 
 void TfrmMain::SetTabOrder() {
-    QWidget* const order[] = {
-        btnCalculate,
-        btnClear,
-        btnExit,
-        fields_.oClientName,
-        fields_.oDescription,
-        fields_.oPreparer,
-        fields_.oCola,
-        fields_.oRate,
-        fields_.oYears,
-        fields_.oEarlyMonth,
-        fields_.oEarlyYear,
-        fields_.oEarlyBenefit,
-        fields_.oLaterMonth,
-        fields_.oLaterYear,
-        fields_.oLaterBenefit,
-        fields_.oAge,
-    };
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    // The buttons first, then the fields, whose own order CreateScenarioFields set.
+    setTabOrder(btnCalculate, btnClear);
+    setTabOrder(btnClear, btnExit);
+    setTabOrder(btnExit, TabOrder(fields_).front());
     btnCalculate->setFocus();
 }
 
 void TfrmMain::FormCreate() {
+    // Year, months and age narrow; the money columns wider.
     for (int c = 0; c < kResultColumns; ++c)
-        grdSS->SetColumnWidth(c, c < 3 ? 50 : 75);
+        grdSS->SetColumnWidth(c, c <= grdAge ? 50 : 75);
 }
 
 void TfrmMain::PlaceAtStart() {

@@ -90,13 +90,13 @@ void TfrmMain::btnExitClick() {
 }
 
 void TfrmMain::Exit1Click() {
-    close();
+    btnExitClick();
 }
 
 void TfrmMain::grdSSGetAlignment(int ARow, int ACol, CellAlignment& AAlignment) {
-    if (ACol >= 0 && ACol <= 2) {
+    if (ACol >= grdYear && ACol <= grdAge) {
         AAlignment = CellAlignment::Center;
-    } else if (ACol >= 3 && ACol <= 11) {
+    } else if (ACol >= grdEarlyBenefit && ACol <= grdDifference) {
         AAlignment = CellAlignment::Right;
     }
     if (ARow == 0)

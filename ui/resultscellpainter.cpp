@@ -5,8 +5,8 @@
 #include <QPen>
 #include <QStyle>
 
+#include "report/textwrap.h"
 #include "ui/resultsview.h"
-#include "ui/textwrap.h"
 
 namespace velmora {
 
@@ -22,7 +22,8 @@ void PaintCellText(QPainter& painter, const QRect& cell, const QString& text,
     const QFontMetrics metrics(font);
     const QRect area = cell.adjusted(kTextMargin, kTextMargin, -kTextMargin, 0);
     const QStringList lines = WrapAtSpaces(
-        text, area.width(), [&metrics](const QString& s) { return metrics.horizontalAdvance(s); });
+        text, area.width(),
+        [&metrics](const QString& s) -> double { return metrics.horizontalAdvance(s); });
     painter.save();
     painter.setClipRect(cell);
     painter.setFont(font);

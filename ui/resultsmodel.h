@@ -3,8 +3,8 @@
 #include <QAbstractTableModel>
 #include <string>
 
-#include "ui/cellalignment.h"
 #include "engine/resultcells.h"
+#include "ui/cellalignment.h"
 
 namespace velmora {
 

@@ -70,6 +70,8 @@ ResultsView::~ResultsView() = default;
 
 void ResultsView::ShowCells(ResultCells& cells) {
     model_->Observe(cells);
+    // A new table starts at its first cell, as a new grid does.
+    selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::ClearAndSelect);
 }
 
 ResultCells& ResultsView::cells() {

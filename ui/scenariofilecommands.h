@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 
-#include "scenario/scenariocodec.h"
 #include "fields/scenariofields.h"
+#include "scenario/scenariocodec.h"
 
 class QFileDialog;
 class QWidget;

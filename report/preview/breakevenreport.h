@@ -17,8 +17,8 @@ namespace velmora {
 class ReportInputs;
 struct TResultTable;
 
-/// The report rptSS with its data source jitPipelineSS, living as long as its owner
-/// (the main window, or the command-line program). The record number is the owner's.
+/// The window's report (its rptSS): the banded report over its data source (its
+/// jitPipelineSS), living as long as the window. The record number is the window's.
 class BreakEvenReport {
   public:
     BreakEvenReport(std::unique_ptr<ReportInputs> inputs, const TResultTable& table,
@@ -27,8 +27,9 @@ class BreakEvenReport {
     BreakEvenReport(const BreakEvenReport&) = delete;
     BreakEvenReport& operator=(const BreakEvenReport&) = delete;
 
-    ScenarioPipeline& jitPipelineSS() { return source_; }
-    BandReport& rptSS() { return report_; }
+    /// The data source and the banded report over it.
+    ScenarioPipeline& Source() { return source_; }
+    BandReport& Bands() { return report_; }
 
     /// Runs the report into its modal preview and returns when the preview closes.
     /// A failure while pages were produced is thrown as ReportError with its message.
