@@ -21,10 +21,11 @@ function(velmora_add_test)
     VELMORA_FIXTURES_DIR="${VELMORA_FIXTURES_DIR}"
     VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   if(T_QT)
-    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} velmora_qt_test_main GTest::gtest Qt6::Test)
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} velmora_test_support velmora_qt_test_main
+      GTest::gtest Qt6::Test)
     set(env "QT_QPA_PLATFORM=offscreen")
   else()
-    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} velmora_test_support GTest::gtest_main)
     set(env "")
   endif()
   get_filename_component(layer "${CMAKE_CURRENT_SOURCE_DIR}" NAME)

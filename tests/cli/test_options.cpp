@@ -9,6 +9,7 @@
 #include "scenario/fielderrors.h"
 #include "scenario/numericfieldmodel.h"
 #include "scenario/scenarioinputs.h"
+#include "support/workedexample.h"
 
 namespace velmora::cli {
 namespace {
@@ -139,12 +140,12 @@ TEST(InputOptions, RoundAsTheFieldShowsTheValue) {
     }
 }
 
-const std::vector<std::string> kExample = {
-    "--early-year",    "2001", "--early-month", "1",    "--age",         "62",
-    "--early-benefit", "1000", "--later-year",  "2004", "--later-month", "1",
-    "--later-benefit", "1400", "--cola",        "2.5",  "--rate",        "3",
-    "--years",         "20",
-};
+// The worked example of every layer's tests, as options.
+const std::vector<std::string> kExample = [] {
+    std::vector<std::string> args = testing::WorkedExampleOptions();
+    args.insert(args.end(), {"--years", "20"});
+    return args;
+}();
 
 std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
     args.insert(args.end(), more.begin(), more.end());

@@ -6,6 +6,7 @@
 #include "cli/run.h"
 #include "engine/money.h"
 #include "engine/moneytext.h"
+#include "support/workedexample.h"
 
 namespace velmora::cli {
 namespace {
@@ -18,12 +19,12 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-const std::vector<std::string> kExample = {
-    "--early-year",    "2001", "--early-month", "1",    "--age",         "62",
-    "--early-benefit", "1000", "--later-year",  "2004", "--later-month", "1",
-    "--later-benefit", "1400", "--cola",        "2.5",  "--rate",        "3",
-    "--years",         "20",
-};
+// The worked example of every layer's tests, as options.
+const std::vector<std::string> kExample = [] {
+    std::vector<std::string> args = testing::WorkedExampleOptions();
+    args.insert(args.end(), {"--years", "20"});
+    return args;
+}();
 
 std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
     args.insert(args.end(), more.begin(), more.end());
@@ -138,26 +139,6 @@ TEST_F(CliRunTest, HelpWinsOverEverythingElse) {
     EXPECT_EQ(Run({"--cola", "250", "--help"}), kExitOk);
     EXPECT_NE(out.str().find("Usage: velmora-cli"), std::string::npos);
     EXPECT_EQ(err.str(), "");
-}
-
-TEST(WithFullStop, AddsAStopAfterCharactersBeyondTheStop) {
-    struct Case {
-        const char* message;
-        const char* shown;
-    };
-    const Case cases[] = {
-        {"Invalid floating point operation", "Invalid floating point operation."},
-        {"Cannot generate report.", "Cannot generate report."},
-        {"", ""},
-        {"I/O error 5", "I/O error 5."},
-        {"Stop!", "Stop!"},
-        {"(see above)", "(see above)"},
-        {"a-", "a-"},
-        {"path/", "path/."},
-        {"caf\xc3\xa9", "caf\xc3\xa9."},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(WithFullStop(c.message), c.shown) << c.message;
 }
 
 }  // namespace

@@ -6,15 +6,17 @@
 #include "cli/run.h"
 #include "engine/schedule.h"
 #include "scenario/scenariorec.h"
+#include "support/workedexample.h"
 
 namespace velmora::cli {
 namespace {
 
-const std::vector<std::string> kExample = {"--early-year",    "2001", "--early-month",   "1",
-                                           "--age",           "62",   "--early-benefit", "1000",
-                                           "--later-year",    "2004", "--later-month",   "1",
-                                           "--later-benefit", "1400", "--cola",          "2.5",
-                                           "--rate",          "3",    "--years",         "14"};
+// The worked example of every layer's tests, as options.
+const std::vector<std::string> kExample = [] {
+    std::vector<std::string> args = testing::WorkedExampleOptions();
+    args.insert(args.end(), {"--years", "14"});
+    return args;
+}();
 
 struct CliRun {
     int status = -1;

@@ -20,6 +20,7 @@
 #include "engine/money.h"
 #include "engine/moneytext.h"
 #include "scenario/scenariofile.h"
+#include "support/workedexample.h"
 
 namespace velmora::cli {
 namespace {
@@ -91,11 +92,12 @@ class CliScenarioTest : public ::testing::Test {
     int files_ = 0;
 };
 
-const std::vector<std::string> kExampleOptions = {
-    "--early-year",    "2001", "--early-month", "1",    "--age",         "62",
-    "--early-benefit", "1000", "--later-year",  "2004", "--later-month", "1",
-    "--later-benefit", "1400", "--cola",        "2.5",  "--rate",        "3",
-    "--years",         "20",   "--format",      "tsv"};
+// The worked example of every layer's tests, as options.
+const std::vector<std::string> kExampleOptions = [] {
+    std::vector<std::string> args = testing::WorkedExampleOptions();
+    args.insert(args.end(), {"--years", "20", "--format", "tsv"});
+    return args;
+}();
 
 TEST_F(CliScenarioTest, ScenarioFileGivesTheSameTableAsTheOptions) {
     ASSERT_EQ(kExitOk, Run(kExampleOptions)) << err.str();

@@ -124,14 +124,14 @@ TEST(ResultCells, TellsItsObserverOfEveryChangeAndNothingElse) {
         ResultCells cells;
         cells.SetObserver(&observer);
         cells.SetRowCount(3);
-        cells.SetRowCount(3);             // no change
+        cells.SetRowCount(3);  // no change
         cells.SetCellText(2, 1, "62");
-        cells.SetCellText(2, 3, "63");    // not a cell
+        cells.SetCellText(2, 3, "63");  // not a cell
         cells.Clear();
         cells.SetRowCount(0);
     }
-    const std::vector<std::string> expected = {
-        "rows 25>3", "rows done", "cell 2,1", "all", "rows 3>1", "rows done", "gone"};
+    const std::vector<std::string> expected = {"rows 25>3", "rows done", "cell 2,1", "all",
+                                               "rows 3>1",  "rows done", "gone"};
     EXPECT_EQ(observer.log, expected);
 }
 

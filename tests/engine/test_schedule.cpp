@@ -7,27 +7,16 @@
 #include "engine/moneytext.h"
 #include "engine/reference.h"
 #include "engine/schedule.h"
+#include "support/workedexample.h"
 
 namespace velmora {
 namespace {
 
 using Row = std::array<const char*, kResultColumns>;
 
-// The worked example: early 2001/1 at 62 with 1,000.00, later 2004/1 with 1,400.00,
-// COLA 2.5 %, rate 3 %, 20 years.
+// The worked example of every layer's tests.
 ScheduleInputs Example() {
-    ScheduleInputs in;
-    in.EarlyYear = 2001;
-    in.EarlyMonth = 1;
-    in.Age = 62;
-    in.EarlyBenefit = 1000;
-    in.LaterYear = 2004;
-    in.LaterMonth = 1;
-    in.LaterBenefit = 1400;
-    in.Cola = 2.5;
-    in.Rate = 3;
-    in.Years = 20;
-    return in;
+    return testing::WorkedExampleInputs();
 }
 
 class ScheduleTest : public ::testing::Test {
@@ -83,28 +72,18 @@ TEST(ResultTable, StartsWithoutABreakEven) {
 TEST_F(ScheduleTest, WorkedExample) {
     ASSERT_EQ(Run(Example()), "");
     EXPECT_EQ(table.cells.RowCount(), 21);
-    const Row rows[] = {
-        {"2001", "12", "62", "$1,000.00", "$12,000", "$12,000", "$12,000", "0", "0", "0", "0",
-         "$12,000"},
-        {"2002", "12", "63", "$1,025.00", "$12,300", "$11,942", "$23,942", "0", "0", "0", "0",
-         "$23,942"},
-        {"2004", "12", "65", "$1,076.89", "$12,923", "$11,826", "$47,652", "$1,400.00", "$16,800",
-         "$15,374", "$15,374", "$32,277"},
-        {"2013", "12", "74", "$1,344.89", "$16,139", "$11,319", "$151,536", "$1,748.41", "$20,981",
-         "$14,716", "$150,428", "$1,108"},
-        {"2014", "12", "75", "$1,378.51", "$16,542", "$11,264", "$162,801", "$1,792.12", "$21,505",
-         "$14,644", "$165,073", "($2,272)"},
-        {"2020", "12", "81", "$1,598.65", "$19,184", "$10,940", "$229,248", "$2,078.31", "$24,940",
-         "$14,223", "$251,457", "($22,209)"},
-    };
-    for (const auto& row : rows)
-        ExpectRow(row);
+    for (int r = 1; r <= 20; ++r) {
+        const auto& expected = testing::WorkedExampleTable()[static_cast<std::size_t>(r - 1)];
+        for (int c = 0; c < kResultColumns; ++c)
+            EXPECT_EQ(Cell(c, r), expected[static_cast<std::size_t>(c)]) << "row " << r;
+    }
+
     // The difference uses the counts, not the rounded texts of the totals.
     EXPECT_EQ(table.CumEarly[4].count, 476516149);
     EXPECT_EQ(table.CumLater[4].count, 153743799);
     EXPECT_TRUE(table.BreakEvenFound);
     EXPECT_EQ(table.BreakEvenYear, "2014");
-    EXPECT_EQ(ResultMessage(table), "Breakeven point occurs in the year 2014");
+    EXPECT_EQ(ResultMessage(table), testing::kWorkedExampleMessage);
     EXPECT_EQ(Cell(grdYear, 0), "Year") << "the header row is not written";
 }
 
@@ -309,7 +288,9 @@ TEST_F(ScheduleTest, FollowsTheCellFormat) {
 // Logs what the table tells its observer, to see the passes.
 class RecordingObserver final : public ResultCellsObserver {
   public:
-    void RowCountChanging(int, int after) override { log.push_back("rows " + std::to_string(after)); }
+    void RowCountChanging(int, int after) override {
+        log.push_back("rows " + std::to_string(after));
+    }
     void RowCountChanged() override {}
     void CellChanged(int column, int) override {
         if (log.empty() || log.back() != "set " + std::to_string(column))
@@ -332,9 +313,9 @@ TEST_F(ScheduleTest, WritesPassByPass) {
     recorded.cells.SetObserver(nullptr);
     // Consecutive writes to one column are logged once.
     const std::vector<std::string> expected = {
-        "rows 3", "set 0",  "set 1", "set 2", "set 3", "set 4", "set 5",  "set 6", "set 3",
-        "set 4",  "set 5",  "set 6", "set 7", "set 8", "set 9", "set 10", "set 7", "set 8",
-        "set 9",  "set 10", "set 11",
+        "rows 3", "set 0",  "set 1", "set 2", "set 3", "set 4",  "set 5",
+        "set 6",  "set 3",  "set 4", "set 5", "set 6", "set 7",  "set 8",
+        "set 9",  "set 10", "set 7", "set 8", "set 9", "set 10", "set 11",
     };
     EXPECT_EQ(recording.log, expected);
     EXPECT_EQ(recorded.BreakEvenYear, "2002");
@@ -378,7 +359,7 @@ TEST_F(ScheduleTest, AgreesWithTheReferenceOnRandomScenarios) {
         in.EarlyYear = static_cast<std::int32_t>(pick(2000, 2030));
         in.LaterYear = static_cast<std::int32_t>(pick(2000, 2030));
         in.Age = static_cast<std::int32_t>(pick(1, 99));
-        SCOPED_TRACE(testing::Message()
+        SCOPED_TRACE(::testing::Message()
                      << "scenario " << i << ": cola " << in.Cola << " rate "
                      << static_cast<double>(in.Rate) << " benefits "
                      << static_cast<double>(in.EarlyBenefit) << "/"
@@ -396,10 +377,10 @@ TEST_F(ScheduleTest, AgreesWithTheReferenceOnRandomScenarios) {
         if (expected.failed)
             ++failures;
         ASSERT_EQ(error, expected.failed ? "Invalid floating point operation" : "");
-        ASSERT_EQ(fresh.RowCount(), in.Years + 1);
+        ASSERT_EQ(result.cells.RowCount(), in.Years + 1);
         for (int r = 1; r <= in.Years; ++r) {
             for (int c = 0; c < kResultColumns; ++c) {
-                ASSERT_EQ(fresh.GetCellText(c, r),
+                ASSERT_EQ(result.cells.GetCellText(c, r),
                           expected.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])
                     << "row " << r << ", column " << c;
             }

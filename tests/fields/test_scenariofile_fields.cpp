@@ -10,9 +10,9 @@
 #include <string>
 
 #include "fields/entrysettings.h"
+#include "fields/scenariofields.h"
 #include "scenario/extendedreal.h"
 #include "scenario/scenariocodec.h"
-#include "fields/scenariofields.h"
 
 namespace velmora {
 namespace {

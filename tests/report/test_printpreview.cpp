@@ -72,7 +72,7 @@ class PreviewTest : public ::testing::Test {
 };
 
 TEST_F(PreviewTest, TheCreationHandlerMaximizesAndZoomsToActualSize) {
-    PrintPreviewDialog dialog(report->rptSS(), report->services);
+    PrintPreviewDialog dialog(report->Bands(), report->services);
     rptSSPreviewFormCreate(dialog);
     EXPECT_TRUE(dialog.windowState() & Qt::WindowMaximized);
     EXPECT_TRUE(dialog.ActualSizeAction()->isChecked());
@@ -85,7 +85,7 @@ TEST_F(PreviewTest, TheCreationHandlerMaximizesAndZoomsToActualSize) {
 }
 
 TEST_F(PreviewTest, ToolBarButtonsCarryTheirHints) {
-    PrintPreviewDialog dialog(report->rptSS(), report->services);
+    PrintPreviewDialog dialog(report->Bands(), report->services);
     const std::pair<QAction*, const char*> hints[] = {
         {dialog.PrintAction(), "Print"},          {dialog.WholePageAction(), "Whole Page"},
         {dialog.PageWidthAction(), "Page Width"}, {dialog.ActualSizeAction(), "100 %"},

@@ -33,7 +33,7 @@ class PipelineTest : public ::testing::Test {
         for (int row = 1; row < 4; ++row)
             for (int column = 0; column < kResultColumns; ++column)
                 table.cells.SetCellText(column, row,
-                                  "c" + std::to_string(column) + "r" + std::to_string(row));
+                                        "c" + std::to_string(column) + "r" + std::to_string(row));
     }
 
     TResultTable table;

@@ -1,20 +1,20 @@
 #include <gtest/gtest.h>
 
-#include "qtprint.h"
-#include "ui/textwrap.h"
+#include "report/textwrap.h"
+#include "support/qtprint.h"
 
 namespace velmora {
 namespace {
 
 // One unit per character keeps the expected lines easy to read.
-int CharacterCount(const QString& s) {
-    return static_cast<int>(s.size());
+double CharacterCount(const QString& s) {
+    return static_cast<double>(s.size());
 }
 
 TEST(WrapAtSpaces, BreaksOnlyAtSpaces) {
     const struct {
         const char* text;
-        int width;
+        double width;
         QStringList lines;
     } cases[] = {
         {"", 10, {}},

@@ -78,7 +78,7 @@ TEST(ValueText, FieldTextFollowsTheDeclaredType) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(FieldText(c.value, c.type, c.format, us), c.text);
+        EXPECT_EQ(FormatFieldValue(c.value, c.type, c.format, us), c.text);
     }
 }
 
@@ -104,7 +104,7 @@ TEST(ValueText, ANumberThatIsNotFiniteIsAnArithmeticError) {
         SCOPED_TRACE(c.value);
         for (TDataType type : {dtCurrency, dtExtended}) {
             try {
-                FieldText(FieldValue(c.value), type, type == dtExtended ? kPercent : "", us);
+                FormatFieldValue(FieldValue(c.value), type, type == dtExtended ? kPercent : "", us);
                 ADD_FAILURE() << "no error";
             } catch (const ArithmeticError& e) {
                 EXPECT_STREQ(e.what(), c.message);

@@ -384,7 +384,8 @@ TEST_F(ScenarioFileTest, ReadOnlyFileIsRefusedOnOpen) {
     int status = 0;
     ASSERT_EQ(child, ::waitpid(child, &status, 0));
     ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot give up root here";
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "cannot give up root here";
     EXPECT_EQ(0, WEXITSTATUS(status)) << "Open gave another message than File access denied";
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/moneytext.h"
-#include "qtprint.h"
+#include "support/qtprint.h"
 #include "ui/main.h"
 #include "ui/notebook.h"
 #include "ui/resultsview.h"

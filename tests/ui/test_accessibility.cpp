@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <vector>
 
-#include "mainwindow_fixture.h"
-#include "fields/entryfield.h"
 #include "fields/entryfieldaccessible.h"
+#include "fields/scenariofields.h"
+#include "mainwindow_fixture.h"
 
 namespace velmora {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "qtprint.h"
+#include "support/qtprint.h"
 #include "ui/errorbox.h"
 
 namespace velmora {

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QTextBrowser>
 
-#include "qtprint.h"
+#include "support/qtprint.h"
 #include "ui/helpviewer.h"
 
 namespace velmora {

@@ -341,7 +341,8 @@ TEST_F(MainWindowTest, NewAtStartChangesNothingInTheTable) {
     window->btnClearClick();
     EXPECT_EQ(window->grdSS->cells().RowCount(), 25);
     for (int c = 0; c < kResultColumns; ++c) {
-        EXPECT_EQ(window->grdSS->cells().GetCellText(c, 0), kColumnTitles[static_cast<std::size_t>(c)]);
+        EXPECT_EQ(window->grdSS->cells().GetCellText(c, 0),
+                  kColumnTitles[static_cast<std::size_t>(c)]);
         EXPECT_EQ(window->grdSS->cells().GetCellText(c, 24), "");
     }
 }

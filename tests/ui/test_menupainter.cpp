@@ -2,7 +2,7 @@
 
 #include <QPalette>
 
-#include "qtprint.h"
+#include "support/qtprint.h"
 #include "ui/menupainter.h"
 
 namespace velmora {

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "qtprint.h"
+#include "support/qtprint.h"
 #include "ui/main.h"
 #include "ui/resultsview.h"
 

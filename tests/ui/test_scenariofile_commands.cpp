@@ -15,8 +15,8 @@
 #include <iterator>
 #include <vector>
 
-#include "mainwindow_fixture.h"
 #include "fields/entrysettings.h"
+#include "mainwindow_fixture.h"
 #include "scenario/fileerror.h"
 #include "scenario/filesystem.h"
 #include "scenario/scenariofile.h"
