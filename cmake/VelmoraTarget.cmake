@@ -10,8 +10,7 @@ endfunction()
 
 # velmora_add_test(NAME name SOURCES ... LIBS ... [QT])
 # QT tests get a main that creates a QApplication on the offscreen platform.
-# Labels: the layer (the test folder's name: engine, scenario, report, cli, fields, ui),
-# and "widgets" for the QT tests, so that `ctest -L engine` runs one layer.
+# Each test is labelled with its layer, so that `ctest -L engine` runs one layer.
 function(velmora_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -28,11 +27,15 @@ function(velmora_add_test)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} velmora_test_support GTest::gtest_main)
     set(env "")
   endif()
+  # One label per layer, after the test folder; the entry fields' tests are "widgets".
   get_filename_component(layer "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
-  set(labels ${layer})
-  if(T_QT)
-    list(APPEND labels widgets)
+  if(layer STREQUAL "fields")
+    set(layer widgets)
   endif()
-  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "${env}" LABELS "${labels}")
+  # An empty ENVIRONMENT would swallow the next property's name.
+  set(properties LABELS ${layer})
+  if(env)
+    list(APPEND properties ENVIRONMENT "${env}")
+  endif()
+  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
 endfunction()

@@ -30,7 +30,7 @@ TEST_F(MainWindowTest, StartsWithTheWindowAloneInItsStartState) {
     EXPECT_TRUE(window->lblResult->isHidden());
     EXPECT_EQ(window->lblResult->text(), QString());
     EXPECT_EQ(window->grdSS->cells().RowCount(), 25);
-    EXPECT_EQ(window->resultTable().cells, window->grdSS);
+    EXPECT_EQ(&window->grdSS->cells(), &window->resultTable().cells) << "the grid shows the table";
     EXPECT_FALSE(window->resultTable().BreakEvenFound);
     EXPECT_EQ(window->resultTable().BreakEvenYear, "");
     EXPECT_EQ(window->ReportCursor, 0);
