@@ -24,8 +24,9 @@ void CheckInputs(const PlanInputs& in) {
         throw PlanError("The as-of date lies before the date of birth.");
     if (!(in.fraBenefit >= 0 && in.fraBenefit <= 99999.99L))
         throw PlanError("The benefit at full retirement age must be between 0 and 99,999.99.");
-    const long double cents = in.fraBenefit * 100;
-    if (cents != static_cast<long double>(static_cast<std::int64_t>(cents + 0.5L)))
+    // Whole cents as the money value holds them: a typed 2345.67 is not exactly
+    // representable, so the test is on the rounded count, not on the real.
+    if (MoneyFromReal(in.fraBenefit).count % 100 != 0)
         throw PlanError("The benefit at full retirement age must be in whole cents.");
     if (!(in.cola >= 0 && in.cola <= 100))
         throw PlanError("The COLA must be between 0 and 100 percent.");

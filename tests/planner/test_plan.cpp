@@ -117,6 +117,12 @@ TEST(Plan, RefusedInputsSayWhy) {
     add([](PlanInputs& in) { in.rate = -1; },
         "The discount rate must be between 0 and 100 percent.");
     add([](PlanInputs& in) { in.years = 41; }, "The number of years must be between 1 and 40.");
+    // Cents typed as decimals are not exact reals, and are still whole cents.
+    for (long double benefit : {0.07L, 0.29L, 1443.57L, 2345.67L, 99999.99L}) {
+        PlanInputs in = Inputs({1960, 3, 15}, {2024, 1, 10}, benefit);
+        in.years = 1;
+        EXPECT_NO_THROW(BuildPlan(in)) << static_cast<double>(benefit);
+    }
     for (const auto& c : cases) {
         try {
             BuildPlan(c.in);
