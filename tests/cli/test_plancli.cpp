@@ -169,21 +169,25 @@ TEST_F(PlanCli, RefusalsNameTheOptionAndPrintNothing) {
         std::vector<std::string> extra;
         const char* message;
     };
+    // The values' messages are those of the window's fields, as in the table form; a
+    // message gets its full stop by the program's rule.
     const Case cases[] = {
         {{"--fra-benefit", "100000"},
-         "--fra-benefit: \"100000\" is not within the range 0 to 99999.99"},
+         "--fra-benefit: \"100000\": cannot be typed into the field ($##,###.##): the field "
+         "refuses '0'"},
         {{"--fra-benefit", "1000", "--cola", "101"},
-         "--cola: \"101\" is not within the range 0 to 100"},
-        {{"--fra-benefit", "1000", "--rate", "x"}, "--rate: \"x\" is not a number"},
+         "--cola: \"101\": Value is not within required range."},
+        {{"--fra-benefit", "1000", "--rate", "x"},
+         "--rate: \"x\": cannot be typed into the field (###.####%): the field refuses 'x'"},
         {{"--fra-benefit", "1000", "--years", "41"},
-         "--years: \"41\" is not within the range 1 to 40"},
+         "--years: \"41\": Value is not within required range."},
         {{"--fra-benefit", "1000", "--format", "xml"},
-         "--format: \"xml\" is not one of text, tsv, csv, json"},
+         "--format: \"xml\" is not one of text, tsv, csv, json."},
         {{"--fra-benefit", "1000", "--monthly", "--monthly"},
-         "option --monthly is given more than once"},
-        {{}, "missing option --fra-benefit"},
+         "option --monthly is given more than once."},
+        {{}, "missing option --fra-benefit."},
         {{"--fra-benefit", "1000", "--as-of", "2031-01-01"},
-         "option --as-of is given more than once"},
+         "option --as-of is given more than once."},
     };
     for (const auto& c : cases) {
         auto args = base;
