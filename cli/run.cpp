@@ -2,6 +2,7 @@
 
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/plancli.h"
 #include "cli/reportoptions.h"
 #include "cli/scenariooptions.h"
 #include "engine/money.h"
@@ -23,6 +24,8 @@ int Refuse(std::ostream& err, const std::string& message) {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const ReportPdfWriter& writeReport) {
+    if (!args.empty() && args.front() == "plan")
+        return RunPlanCli({args.begin() + 1, args.end()}, out, err, Today());
     OptionTable table = CliOptionTable();
     if (writeReport)
         AddReportOptions(table);

@@ -22,7 +22,8 @@ inline constexpr int kExitUsage = 2;   // an option is missing or refused
 using ReportPdfWriter = std::function<std::string(
     const std::string& path, const TScenarioRec& scenario, const TResultTable& table)>;
 
-/// Runs velmora-cli on its arguments (program name excluded). The table goes to out,
+/// Runs velmora-cli on its arguments (program name excluded); a first argument "plan"
+/// runs the claiming planner instead (cli/plancli.h). The table goes to out,
 /// messages to err; on a refusal or an error nothing is written to out. Expects the
 /// money format and the arithmetic context to be set up by the caller. With a report
 /// writer the report options are offered, and --pdf writes the report instead of the table.

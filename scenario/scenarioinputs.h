@@ -65,7 +65,7 @@ const ScenarioInput& InputOf(long double TScenarioRec::*member);
 /// COLA as a double, the rest as they are.
 ScheduleInputs ScheduleInputsFromRecord(const TScenarioRec& rec);
 
-/// The bounds as the help text shows them: "0 to 100", "2000 to 2030"; a real field
+/// The bounds as the help text shows them: "0 to 100", "2000 to 2100"; a real field
 /// without an upper bound gives "0 or more".
 std::string RangeText(const ScenarioInput& input);
 

@@ -137,10 +137,10 @@ class HandMadeFiles : public ::testing::Test {
                 {"Rate", fields_.oRate, true, 0, 100},
                 {"Years", fields_.oYears, false, 1, 40},
                 {"EarlyMonth", fields_.oEarlyMonth, false, 1, 12},
-                {"EarlyYear", fields_.oEarlyYear, false, 2000, 2030},
+                {"EarlyYear", fields_.oEarlyYear, false, 2000, 2100},
                 {"EarlyBenefit", fields_.oEarlyBenefit, true, 0, kNoUpperBound},
                 {"LaterMonth", fields_.oLaterMonth, false, 1, 12},
-                {"LaterYear", fields_.oLaterYear, false, 2000, 2030},
+                {"LaterYear", fields_.oLaterYear, false, 2000, 2100},
                 {"LaterBenefit", fields_.oLaterBenefit, true, 0, kNoUpperBound},
                 {"Age", fields_.oAge, false, 1, 99}};
     }

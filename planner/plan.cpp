@@ -1,0 +1,164 @@
+#include "planner/plan.h"
+
+#include <algorithm>
+#include <map>
+
+#include "engine/schedule.h"
+
+namespace velmora::planner {
+
+namespace {
+
+constexpr int kYearOfPlanLimit = 2100;
+
+void CheckInputs(const PlanInputs& in) {
+    if (!IsValidDate(in.born))
+        throw PlanError("The date of birth is not a valid date.");
+    if (!IsValidDate(in.asOf))
+        throw PlanError("The as-of date is not a valid date.");
+    if (AgeRules(in.born).RuleYearOfBirth() < kFirstRuleYearOfBirth)
+        throw PlanError("The date of birth must be 2 January 1933 or later.");
+    if (in.born.year > kYearOfPlanLimit || in.asOf.year > kYearOfPlanLimit)
+        throw PlanError("Dates after the year 2100 are not supported.");
+    if (in.asOf < in.born)
+        throw PlanError("The as-of date lies before the date of birth.");
+    if (!(in.fraBenefit >= 0 && in.fraBenefit <= 99999.99L))
+        throw PlanError("The benefit at full retirement age must be between 0 and 99,999.99.");
+    // Whole cents as the money value holds them: a typed 2345.67 is not exactly
+    // representable, so the test is on the rounded count, not on the real.
+    if (MoneyFromReal(in.fraBenefit).count % 100 != 0)
+        throw PlanError("The benefit at full retirement age must be in whole cents.");
+    if (!(in.cola >= 0 && in.cola <= 100))
+        throw PlanError("The COLA must be between 0 and 100 percent.");
+    if (!(in.rate >= 0 && in.rate <= 100))
+        throw PlanError("The discount rate must be between 0 and 100 percent.");
+    if (in.years < 1 || in.years > 40)
+        throw PlanError("The number of years must be between 1 and 40.");
+}
+
+}  // namespace
+
+Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
+    CheckInputs(in);
+    const AgeRules age(in.born);
+    const Month asOfMonth = Month::Of(in.asOf.year, in.asOf.month);
+
+    Plan plan;
+    plan.lifeTableEdition = table.Edition();
+    plan.firstMonthAt62 = age.FirstMonthAt62();
+    plan.fraAgeMonths = FullRetirementAgeMonths(age.RuleYearOfBirth());
+    plan.fraMonth = age.MonthAttained(plan.fraAgeMonths);
+    plan.month70 = age.MonthAttained(70 * 12);
+    if (asOfMonth > plan.month70) {
+        throw PlanError("The client attained age 70 in " + MonthText(plan.month70) +
+                        ", before the as-of month " + MonthText(asOfMonth) +
+                        ": no claiming month is left.");
+    }
+    const Month first = std::max(plan.firstMonthAt62, asOfMonth);
+    const int credit = DelayedCreditPer2400(age.RuleYearOfBirth());
+    const int creditLimit = plan.month70.index - plan.fraMonth.index;
+
+    // The benefit at FRA in the dollars of each claim year: one COLA step a year.
+    const TMoney fraToday = MoneyFromReal(in.fraBenefit);
+    std::map<int, TMoney> fraInYear;
+    {
+        TMoney grown = fraToday;
+        for (int year = in.asOf.year; year <= plan.month70.Year(); ++year) {
+            if (year > in.asOf.year)
+                grown = ApplyCola(grown, in.cola);
+            fraInYear[year] = grown;
+        }
+    }
+
+    for (Month m = first; m <= plan.month70; m.index++) {
+        PlanOption option;
+        option.claim = m;
+        option.ageMonths = age.AgeMonthsIn(m);
+        option.factor = ClaimingFactor(m.index - plan.fraMonth.index, credit, creditLimit);
+        option.percentOfFra = FactorPercent(option.factor);
+        option.monthlyBenefit = BenefitRoundedToDime(fraInYear.at(m.Year()), option.factor);
+        option.isFraMonth = m == plan.fraMonth;
+        option.isMonth70 = m == plan.month70;
+        plan.options.push_back(option);
+    }
+
+    // Each option's schedule against the earliest; the rows are the same years for all,
+    // so the chance of being alive in the middle of each row's year is shared.
+    const PlanOption& earliest = plan.options.front();
+    plan.scheduleAge = earliest.ageMonths / 12;
+    const long double ageNow = age.AgeOn(in.asOf);
+    std::vector<long double> aliveMidRow(static_cast<std::size_t>(in.years) + 1, 0);
+    for (int r = 1; r <= in.years; ++r) {
+        const long double mid = static_cast<long double>(first.Year() + r - 1) + 0.5L;
+        aliveMidRow[static_cast<std::size_t>(r)] =
+            table.SurvivalChance(in.sex, ageNow, age.AgeAt(mid));
+    }
+
+    ScheduleInputs schedule;
+    schedule.EarlyYear = first.Year();
+    schedule.EarlyMonth = first.MonthOfYear();
+    schedule.Age = plan.scheduleAge;
+    schedule.EarlyBenefit = MoneyToReal(earliest.monthlyBenefit);
+    schedule.Years = in.years;
+    schedule.Rate = in.rate;
+    schedule.Cola = in.cola;
+    MemoryCellStore store;
+    TResultTable result(store);
+    for (std::size_t i = 0; i < plan.options.size(); ++i) {
+        PlanOption& option = plan.options[i];
+        schedule.LaterYear = option.claim.Year();
+        schedule.LaterMonth = option.claim.MonthOfYear();
+        schedule.LaterBenefit = MoneyToReal(option.monthlyBenefit);
+        BuildSchedule(schedule, result);
+
+        if (i == 0) {
+            option.breakEven = BreakEven::Earliest;
+        } else if (result.BreakEvenFound) {
+            option.breakEven = BreakEven::Year;
+            option.breakEvenYear = std::stoi(result.BreakEvenYear);
+            option.ageAtBreakEven = age.AgeAtEndOfYear(option.breakEvenYear);
+            option.chanceAliveAtBreakEven = table.SurvivalChance(
+                in.sex, ageNow, age.AgeAt(static_cast<long double>(option.breakEvenYear) + 1));
+        } else {
+            option.breakEven = BreakEven::Never;
+        }
+        long double weighted = 0;
+        for (std::size_t r = 1; r < result.CumLater.size(); ++r) {
+            const TMoney rowValue{result.CumLater[r].count - result.CumLater[r - 1].count};
+            weighted += MoneyToReal(rowValue) * aliveMidRow[r];
+        }
+        option.weightedValue = weighted;
+        if (weighted > plan.options[plan.best].weightedValue)
+            plan.best = i;
+    }
+    return plan;
+}
+
+std::vector<std::size_t> SummaryOptions(const Plan& plan) {
+    std::vector<std::size_t> picked;
+    if (plan.options.empty())
+        return picked;
+    const Month first = plan.options.front().claim;
+    const auto indexOf = [&](Month m) { return static_cast<std::size_t>(m.index - first.index); };
+    const auto add = [&](Month m) {
+        if (m >= first && m <= plan.options.back().claim)
+            picked.push_back(indexOf(m));
+    };
+    picked.push_back(0);
+    for (int years = 63; years <= 69; ++years) {
+        // The first month at that age: the month in which it is attained counts, as
+        // the FRA month does.
+        const Month m{plan.options.front().claim.index - plan.options.front().ageMonths +
+                      years * 12};
+        add(m);
+    }
+    add(plan.fraMonth);
+    add(plan.month70);
+    // The best month belongs on any list that is to name it.
+    picked.push_back(plan.best);
+    std::sort(picked.begin(), picked.end());
+    picked.erase(std::unique(picked.begin(), picked.end()), picked.end());
+    return picked;
+}
+
+}  // namespace velmora::planner
