@@ -102,8 +102,7 @@ Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
     schedule.Years = in.years;
     schedule.Rate = in.rate;
     schedule.Cola = in.cola;
-    MemoryCellStore store;
-    TResultTable result(store);
+    TResultTable result;
     for (std::size_t i = 0; i < plan.options.size(); ++i) {
         PlanOption& option = plan.options[i];
         schedule.LaterYear = option.claim.Year();
