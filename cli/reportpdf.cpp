@@ -48,7 +48,7 @@ std::string WriteReportPdfFile(const std::string& path, const TScenarioRec& scen
     ScenarioPipeline source(inputs, table, cursor);
     BandReport report(RptSSLayout(), source, SystemReportEnvironment());
     try {
-        WriteReportPdf(report, QString::fromStdString(path));
+        WriteReportPdf(report, path);
     } catch (const std::exception& e) {
         return e.what();
     }

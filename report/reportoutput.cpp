@@ -1,18 +1,20 @@
 #include "report/reportoutput.h"
 
-#include <QFileInfo>
+#include <QBuffer>
+#include <QByteArray>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <cstdlib>
+#include <cstring>
 #include <numeric>
 #include <stdexcept>
 
 #include "report/bandreport.h"
 #include "report/reportpainter.h"
+#include "scenario/scenariofile.h"
 
 namespace velmora {
 
@@ -58,14 +60,29 @@ std::vector<ReportPage> RenderReportPages(
     return produced;
 }
 
-void WriteReportPdf(BandReport& report, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw ReportError("Cannot write " + QFileInfo(path).absoluteFilePath().toStdString() +
-                          ": " + file.errorString().toStdString());
+namespace {
+
+// The failure of writing the file, with its cause: where the program's own words are
+// general, the system's follow them.
+std::string FileFailureText(const std::string& path, const FileError& error) {
+    using Cause = FileError::Cause;
+    std::string text = "Cannot write " + path + ": " + error.what();
+    if ((error.cause() == Cause::Other || error.cause() == Cause::InvalidName) && error.code() != 0)
+        text += std::string(" (") + std::strerror(error.code()) + ")";
+    return text;
+}
+
+}  // namespace
+
+void WriteReportPdf(BandReport& report, const std::string& path) {
+    // The whole document is made in memory and then saved the way a scenario is, so the
+    // file appears only when complete and the name is used byte for byte.
+    QByteArray document;
     try {
+        QBuffer buffer(&document);
+        buffer.open(QIODevice::WriteOnly);
         const int count = report.CountPages();
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setResolution(1200);
         writer.setTitle(QString::fromStdString(report.Layout().documentName));
         writer.setCreator(QStringLiteral("Velmora Analysis"));
@@ -78,12 +95,14 @@ void WriteReportPdf(BandReport& report, const QString& path) {
         RenderReportPages(report, painter, writer, all);
         painter.end();
     } catch (...) {
-        file.cancelWriting();
         ThrowReportFailure(std::current_exception());
     }
-    if (!file.commit())
-        throw ReportError("Cannot write " + QFileInfo(path).absoluteFilePath().toStdString() +
-                          ": " + file.errorString().toStdString());
+    try {
+        SaveFileBytes(path, std::string_view(document.constData(),
+                                             static_cast<std::size_t>(document.size())));
+    } catch (const FileError& e) {
+        throw ReportError(FileFailureText(path, e));
+    }
 }
 
 std::string ReportFailureText(const std::exception_ptr& failure) {

@@ -29,10 +29,11 @@ std::vector<ReportPage> RenderReportPages(
     BandReport& report, QPainter& painter, QPagedPaintDevice& device, const std::vector<int>& pages,
     const std::function<bool(int position, int page)>& beforePage = {});
 
-/// A whole run of the report (both passes) into a PDF file. The file appears only
-/// when complete: it is written beside the target and renamed. Failures throw
-/// ReportError with the user's message.
-void WriteReportPdf(BandReport& report, const QString& path);
+/// A whole run of the report (both passes) into a PDF file, saved as a scenario file is
+/// (see SaveFileBytes): complete or not at all, the old file's mode kept, only a regular
+/// file replaced. path is the file name's bytes. Failures throw ReportError with the
+/// user's message.
+void WriteReportPdf(BandReport& report, const std::string& path);
 
 /// The text a failure of a report run shows: an error the engine raised keeps its
 /// own text, any other is "Cannot generate report." and two line breaks before its own.

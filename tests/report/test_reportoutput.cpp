@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
@@ -175,7 +176,7 @@ TEST(ReportPdf, TheWorkedExamplePrintsItsInputsRowsAndMessage) {
     BuildSchedule(ScheduleInputsOf(r.rec), r.table);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("example.pdf"));
-    WriteReportPdf(r.report, path);
+    WriteReportPdf(r.report, QFile::encodeName(path).toStdString());
     MoneyFormat() = saved;
 
     const QString text = PdfText(path);
@@ -238,7 +239,7 @@ TEST(ReportPdf, BeforeAnyCalculationTwoPagesOfBlankLinesCarryTheNotReachedMessag
     Rendered r;  // the initial table: 25 rows, no result
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("initial.pdf"));
-    WriteReportPdf(r.report, path);
+    WriteReportPdf(r.report, QFile::encodeName(path).toStdString());
     const QStringList pages = PdfText(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_EQ(pages.size(), 2);
     const QString message = QStringLiteral("Breakeven point not reached using these parameters.");
@@ -257,7 +258,7 @@ TEST(ReportPdf, ATargetThatCannotBeWrittenIsRefusedAndLeavesNoFile) {
         SCOPED_TRACE(path.toStdString());
         Rendered r;
         try {
-            WriteReportPdf(r.report, path);
+            WriteReportPdf(r.report, QFile::encodeName(path).toStdString());
             ADD_FAILURE() << "no error";
         } catch (const ReportError& e) {
             EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(
@@ -280,7 +281,7 @@ TEST(ReportPdf, AFailureWhileProducingPagesLeavesNoFileAndNamesTheCause) {
     BandReport report(RptSSLayout(), source, FixedDateEnvironment());
     QTemporaryDir dir;
     try {
-        WriteReportPdf(report, dir.filePath(QStringLiteral("r.pdf")));
+        WriteReportPdf(report, QFile::encodeName(dir.filePath(QStringLiteral("r.pdf"))).toStdString());
         ADD_FAILURE() << "no error";
     } catch (const ReportError& e) {
         EXPECT_STREQ(e.what(), "Cannot generate report.\n\nThe disk is full");
