@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "cli/fieldvalues.h"
+#include "scenario/codepage.h"
 #include "scenario/scenariofile.h"
 
 namespace velmora::cli {
@@ -37,6 +38,20 @@ std::size_t CharacterCount(const std::string& utf8) {
     return n;
 }
 
+// Why a text cannot go into a scenario file as given, or nothing: the file keeps
+// Windows-1252, and a character it lacks would be saved as '?'.
+std::string UnstorableText(const std::string& utf8) {
+    const std::optional<char32_t> c = FirstUnstorable(utf8);
+    if (!c)
+        return {};
+    if (*c == kMalformedUtf8)
+        return "the text is not valid UTF-8";
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*c));
+    return std::string("the text holds a character that a scenario file cannot store (") + code +
+           ")";
+}
+
 // A text field holds at most 100 characters; a longer text is refused rather than cut,
 // so that nothing is saved or printed that the user did not see.
 OptionDef TextOption(const std::string& name, const std::string& help,
@@ -44,6 +59,8 @@ OptionDef TextOption(const std::string& name, const std::string& help,
     return OptionDef{name, "TEXT", help,
                      [member](CliOptions& options, const std::string& value) -> std::string {
                          std::string text = Trimmed(value);
+                         if (std::string refusal = UnstorableText(text); !refusal.empty())
+                             return refusal;
                          if (CharacterCount(text) > 100)
                              return "the text is longer than 100 characters";
                          options.*member = std::move(text);
