@@ -4,6 +4,7 @@
 #include <sstream>
 #include <variant>
 
+#include "cli/echo.h"
 #include "cli/fieldvalues.h"
 #include "cli/scenariooptions.h"
 
@@ -24,7 +25,7 @@ OptionDef ValueOption(const std::string& name, const std::string& valueName,
                              value = ReadRealValue(text, rule);
                          }
                          if (const auto* reason = std::get_if<std::string>(&value)) {
-                             return "\"" + text + "\" " + *reason;
+                             return "\"" + Echoed(text) + "\" " + *reason;
                          }
                          options.values.*member = std::get<T>(value);
                          return {};
@@ -50,13 +51,13 @@ std::string OptionTable::Parse(const std::vector<std::string>& args, CliOptions&
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) != 0 || arg.size() == 2) {
-            return "unexpected argument \"" + arg + "\"";
+            return "unexpected argument \"" + Echoed(arg) + "\"";
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
         const OptionDef* option = Find(name);
         if (option == nullptr)
-            return "unknown option " + name;
+            return "unknown option " + Echoed(name);
         if (!seen.insert(name).second)
             return "option " + name + " is given more than once";
         std::string value;
@@ -164,7 +165,7 @@ void AddOutputOptions(OptionTable& table) {
                       } else if (value == "csv") {
                           options.format = OutputFormat::Csv;
                       } else {
-                          return "\"" + value + "\" is not one of text, tsv, csv";
+                          return "\"" + Echoed(value) + "\" is not one of text, tsv, csv";
                       }
                       return {};
                   }});

@@ -178,6 +178,34 @@ TEST(OptionTable, RefusalsNameTheOption) {
     }
 }
 
+// What the user typed comes back in a message with its control characters escaped, so
+// nothing reaches the terminal as a command, and a long value is cut.
+TEST(OptionTable, EchoedValuesAreEscapedAndCut) {
+    const std::string longValue(131000, '9');
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--rate", "\x1b]0;owned\x07"}, "--rate: \"\\x1b]0;owned\\x07\" is not a number"},
+        {{"--years", "4\n1"}, "--years: \"4\\n1\" is not a whole number"},
+        {{"--colour\x1b[2J"}, "unknown option --colour\\x1b[2J"},
+        {{"x\ty\r"}, "unexpected argument \"x\\ty\\r\""},
+        {{"--format",
+          "\xc2\x9b"
+          "31m\xe9"},
+         "--format: \"\\u009b31m\\xe9\" is not one of text, tsv, csv"},
+        {{"--format", "\xe2\x80\xaetxt"}, "--format: \"\\u202etxt\" is not one of text, tsv, csv"},
+        {{"--cola", longValue},
+         "--cola: \"" + std::string(60, '9') + "...\" is not within the range 0 to 100"},
+        {{"--client", "Zo\xc3\xab"}, ""},  // printable characters stay as they are
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        CliOptions options;
+        EXPECT_EQ(CliOptionTable().Parse(c.args, options), c.message);
+    }
+}
+
 TEST(OptionTable, EveryCalculationValueIsRequired) {
     for (std::size_t i = 0; i < kExample.size(); i += 2) {
         SCOPED_TRACE(kExample[i]);
