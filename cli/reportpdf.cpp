@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 
+#include "cli/echo.h"
 #include "report/bandreport.h"
 #include "report/reportinputs.h"
 #include "report/reportoutput.h"
@@ -48,9 +49,13 @@ std::string WriteReportPdfFile(const std::string& path, const TScenarioRec& scen
     ScenarioPipeline source(inputs, table, cursor);
     BandReport report(RptSSLayout(), source, SystemReportEnvironment());
     try {
-        WriteReportPdf(report, QString::fromStdString(path));
+        WriteReportPdf(report, path);
     } catch (const std::exception& e) {
-        return e.what();
+        // The file name in the message is shown as every echoed name is.
+        std::string message = e.what();
+        if (const auto at = message.find(path); !path.empty() && at != std::string::npos)
+            message.replace(at, path.size(), Echoed(path, 200));
+        return message;
     }
     return {};
 }

@@ -409,7 +409,9 @@ void TEntryField::CutToClipboard() {
 }
 
 void TEntryField::PasteFromClipboard() {
-    Editor().Paste(QGuiApplication::clipboard()->text().toStdU32String(), insertMode_);
+    // Dropping pasted characters beeps, as refusing a typed one does.
+    if (!Editor().Paste(QGuiApplication::clipboard()->text().toStdU32String(), insertMode_))
+        settings_.Beep();
     Changed();
 }
 

@@ -30,7 +30,8 @@ class FieldEditor {
     virtual State CurrentState() const = 0;
     virtual FieldText Copy() const = 0;
     virtual FieldText Cut() = 0;
-    virtual void Paste(const FieldText& text, bool insertMode) = 0;
+    /// Gives false when characters of the text were refused and dropped.
+    virtual bool Paste(const FieldText& text, bool insertMode) = 0;
 
   protected:
     ~FieldEditor() = default;

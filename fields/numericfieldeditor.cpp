@@ -59,8 +59,10 @@ FieldText NumericFieldEditor::Cut() {
     return model.Cut();
 }
 
-void NumericFieldEditor::Paste(const FieldText& text, bool) {
+bool NumericFieldEditor::Paste(const FieldText& text, bool) {
+    // A pasted amount's currency sign and group marks are left out, as intended.
     model.Paste(text);
+    return true;
 }
 
 }  // namespace velmora

@@ -22,7 +22,7 @@ class NumericFieldEditor final : public FieldEditor {
     State CurrentState() const override;
     FieldText Copy() const override;
     FieldText Cut() override;
-    void Paste(const FieldText& text, bool insertMode) override;
+    bool Paste(const FieldText& text, bool insertMode) override;
 
     NumericFieldModel model;
 };

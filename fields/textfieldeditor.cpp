@@ -68,9 +68,9 @@ FieldText TextFieldEditor::Cut() {
     return model.Cut();
 }
 
-void TextFieldEditor::Paste(const FieldText& text, bool insertMode) {
+bool TextFieldEditor::Paste(const FieldText& text, bool insertMode) {
     model.SetInsertMode(insertMode);
-    model.Paste(text);
+    return model.Paste(text);
 }
 
 }  // namespace velmora

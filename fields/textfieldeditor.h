@@ -20,7 +20,7 @@ class TextFieldEditor final : public FieldEditor {
     State CurrentState() const override;
     FieldText Copy() const override;
     FieldText Cut() override;
-    void Paste(const FieldText& text, bool insertMode) override;
+    bool Paste(const FieldText& text, bool insertMode) override;
 
     TextFieldModel model;
 };
