@@ -121,6 +121,42 @@ void AppendValue(std::string& line, const ScenarioInput& input, const TScenarioR
     line.append(text, static_cast<std::size_t>(n));
 }
 
+// The cells a batch row needs: the year column, which the schedule reads back, and the
+// last row; the schedule makes no money text for the others.
+class LastRowStore final : public TCellStore {
+  public:
+    void SetRowCount(int rows) override {
+        rowCount_ = rows < 1 ? 1 : rows;
+        years_.resize(static_cast<std::size_t>(rowCount_));
+        for (std::string& cell : last_)
+            cell.clear();
+    }
+    int RowCount() const override { return rowCount_; }
+    bool KeepsText(int column, int row) const override {
+        return column == grdYear || row == rowCount_ - 1;
+    }
+    void SetCellText(int column, int row, const std::string& text) override {
+        if (row < 0 || row >= rowCount_ || column < 0 || column >= kResultColumns)
+            return;
+        if (column == grdYear)
+            years_[static_cast<std::size_t>(row)] = text;
+        if (row == rowCount_ - 1)
+            last_[static_cast<std::size_t>(column)] = text;
+    }
+    std::string GetCellText(int column, int row) const override {
+        if (row < 0 || row >= rowCount_ || column < 0 || column >= kResultColumns)
+            return {};
+        if (row == rowCount_ - 1)
+            return last_[static_cast<std::size_t>(column)];
+        return column == grdYear ? years_[static_cast<std::size_t>(row)] : std::string();
+    }
+
+  private:
+    int rowCount_ = 1;
+    std::vector<std::string> years_ = std::vector<std::string>(1);
+    std::array<std::string, kResultColumns> last_;
+};
+
 // Opens the batch file; the standard input is read through the stream.
 class BatchSource {
   public:
@@ -278,7 +314,7 @@ class BatchRun {
     OptionTable optionTable_;
     std::array<const OptionDef*, kInputCount> inputOptions_{};
     CliOptions options_;
-    MemoryCellStore store_;
+    LastRowStore store_;
     TResultTable table_;
     std::string line_;
 };
