@@ -61,6 +61,25 @@ std::string ColumnList() {
     return list;
 }
 
+// The column names as the help shows them: indented lines within 80 characters.
+std::string WrappedColumnList() {
+    std::string text;
+    std::string line = " ";
+    for (const ScenarioInput& input : kScenarioInputs) {
+        if (!input.IsNumeric())
+            continue;
+        const std::string_view name = input.option.substr(2);
+        if (line.size() > 1)
+            line.append(",");
+        if (line.size() + name.size() + 1 > 80) {
+            text.append(line).append("\n");
+            line.resize(1);  // the indent
+        }
+        line.append(" ").append(name);
+    }
+    return text.append(line).append("\n");
+}
+
 // The input of each column, in the header's order.
 struct Columns {
     std::vector<std::size_t> input;  // index into kScenarioInputs
@@ -378,21 +397,20 @@ int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
 }
 
 std::string BatchHelpText(const std::string& program) {
-    return "\nBatch runs: " + program + " batch FILE.csv (or - for the standard input)\n" +
-           R"(Calculates one scenario per row of a CSV file (commas, quoted fields as RFC 4180 has
-them, CRLF or LF line ends) and writes the results as CSV to the standard output. The
-first row names the ten columns, in any order, by the option names with or without
-their dashes: )" +
-           ColumnList() + R"(.
-Each value is read exactly as its option reads it. The output has one row per row of
-the file, in order (empty lines are skipped): the inputs as the calculation took them,
-then break-even-year (empty when the break-even point is not reached),
-early-pv-cumulative, later-pv-cumulative and difference (the last year's texts of the
-table, money texts as the table shows them) and error. A row that cannot be calculated
-has its reason in error and on the standard error, after its row number (the header
-is row 1, as a spreadsheet counts), and empty results; its inputs are shown only when
-every value was taken. The other rows go on. Exit status: 0 when every row was
-calculated, 1 when a row failed, 2 when the file or its header cannot be used.
+    return "\nBatch runs: " + program + " batch FILE.csv (- reads the standard input)\n" +
+           R"(Calculates one scenario per row of a CSV file (RFC 4180: commas, quoted fields,
+CRLF or LF line ends) and writes the results as CSV. The first row names the ten
+columns, in any order, by the option names with or without their dashes:
+)" + WrappedColumnList() +
+           R"(Each value is read exactly as its option reads it. The output has one row for each
+row of the file, in order (empty lines are skipped): the inputs as the calculation
+took them (in the order above), break-even-year (empty when not reached), the last
+year's early-pv-cumulative, later-pv-cumulative and difference as the table shows
+them, and error. A row that cannot be calculated keeps its place: its reason, after
+its row number (the header is row 1, as a spreadsheet counts), goes to error and to
+the standard error, its results stay empty, and its inputs are shown only when every
+value was taken; the other rows go on. Exit status: 0 when every row was calculated,
+1 when a row failed, 2 when the file or its header cannot be used.
 )";
 }
 
