@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <sstream>
 #include <string>
@@ -48,17 +49,17 @@ std::vector<std::string> Split(const std::string& line, char separator) {
     return parts;
 }
 
-struct Run {
+struct BatchOutput {
     int status = 0;
     std::string out;
     std::string err;
 };
 
-Run Batch(const std::string& input) {
+BatchOutput Batch(const std::string& input) {
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
-    Run run;
+    BatchOutput run;
     run.status = RunBatch({"-"}, in, out, err);
     run.out = out.str();
     run.err = err.str();
@@ -141,7 +142,7 @@ TEST_P(BatchTest, EachRowEqualsTheFlagOnlyForm) {
         for (std::size_t i = 0; i < values.size(); ++i)
             input += values[i] + (i + 1 < values.size() ? "," : "\n");
     }
-    const Run run = Batch(input);
+    const BatchOutput run = Batch(input);
     EXPECT_EQ(run.status, kExitFailed);
     const auto rows = CsvRows(run.out);
     ASSERT_EQ(rows.size(), scenarios.size() + 1);
@@ -177,13 +178,13 @@ TEST_P(BatchTest, EachRowEqualsTheFlagOnlyForm) {
             EXPECT_EQ(row[14], "");
             // The inputs as taken read back as the same values.
             for (std::size_t c = 0; c < 10; ++c) {
-                const ScenarioInput& input =
-                    kScenarioInputs[3 + c];  // the numeric inputs, in the table's order
-                ASSERT_EQ(input.option, "--" + titles[c]);
+                // The numeric inputs, in the table's order.
+                const ScenarioInput& column = kScenarioInputs[3 + c];
+                ASSERT_EQ(column.option, "--" + titles[c]);
                 const std::size_t given = static_cast<std::size_t>(
                     std::find(kHeader.begin(), kHeader.end(), titles[c]) - kHeader.begin());
-                EXPECT_EQ(TypeIntoField(input, row[c]).value,
-                          TypeIntoField(input, scenarios[s][given]).value)
+                EXPECT_EQ(TypeIntoField(column, row[c]).value,
+                          TypeIntoField(column, scenarios[s][given]).value)
                     << titles[c] << " " << row[c];
             }
             continue;
@@ -205,12 +206,13 @@ TEST_P(BatchTest, EachRowEqualsTheFlagOnlyForm) {
     EXPECT_EQ(failures, 2u);
 }
 
-TEST(BatchTest, RowsReadAsSpreadsheetsWriteThem) {
+TEST(BatchRun, RowsReadAsSpreadsheetsWriteThem) {
     SetArithmeticContext();
     const TMoneyFormat saved = MoneyFormat();
     MoneyFormat() = TMoneyFormat::UnitedStates();
     const std::string row = "2001,1,62,1000,2004,1,2.5,3,5,1400";
-    const std::string result = "2.5000,3.0000,5,1,2001,1000.00,1,2004,1400.00,62,,";
+    const std::string result =
+        "2.5000,3.0000,5,1,2001,1000.00,1,2004,1400.00,62,,\"$59,420\",\"$30,674\",\"$28,746\",";
     struct Case {
         const char* name;
         std::string input;
@@ -261,22 +263,23 @@ TEST(BatchTest, RowsReadAsSpreadsheetsWriteThem) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Run run = Batch(c.input);
+        const BatchOutput run = Batch(c.input);
         EXPECT_EQ(run.status, c.status);
         std::vector<std::string> lines = Split(run.out, '\n');
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.front().rfind("cola,rate,", 0), 0u);
         lines.erase(lines.begin());
         EXPECT_EQ(lines, c.out);
-        if (!c.err.empty())
+        if (!c.err.empty()) {
             EXPECT_EQ(run.err, c.err);
+        }
         EXPECT_EQ(run.err.empty(), c.status == kExitOk);
     }
     MoneyFormat() = saved;
 }
 
 // A header that cannot be used, or no file: exit 2, nothing on the output.
-TEST(BatchTest, UnusableHeaderOrFileIsAUsageError) {
+TEST(BatchRun, UnusableHeaderOrFileIsAUsageError) {
     const std::string tail =
         "early-month,age,early-benefit,later-year,later-month,cola,rate,"
         "years,later-benefit";
@@ -302,7 +305,7 @@ TEST(BatchTest, UnusableHeaderOrFileIsAUsageError) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
-        const Run run = Batch(c.input);
+        const BatchOutput run = Batch(c.input);
         EXPECT_EQ(run.status, kExitUsage);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err,
@@ -317,7 +320,7 @@ TEST(BatchTest, UnusableHeaderOrFileIsAUsageError) {
 }
 
 // The file is read through the file system calls: their failures are the file messages.
-TEST(BatchTest, FileFailuresAreReported) {
+TEST(BatchRun, FileFailuresAreReported) {
     class FailingRead : public FileSystem {
       public:
         int Open(const std::string&, int, mode_t) override { return 99; }
