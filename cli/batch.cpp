@@ -136,8 +136,10 @@ void AppendValue(std::string& line, const ScenarioInput& input, const TScenarioR
         return;
     }
     const int decimals = NumericMask(input.mask, EntryFormat{}).Decimals();
-    const int n = std::snprintf(text, sizeof text, "%.*Lf", decimals, rec.*input.real);
-    line.append(text, static_cast<std::size_t>(n));
+    // to_chars: the decimal point stays '.' whatever the locale's numbers use.
+    const auto result = std::to_chars(text, text + sizeof text, rec.*input.real,
+                                      std::chars_format::fixed, decimals);
+    line.append(text, result.ptr);
 }
 
 // The cells a batch row needs: the year column, which the schedule reads back, and the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -276,6 +277,16 @@ TEST(BatchRun, RowsReadAsSpreadsheetsWriteThem) {
         EXPECT_EQ(run.err.empty(), c.status == kExitOk);
     }
     MoneyFormat() = saved;
+}
+
+// The inputs are written with '.' whatever the locale's numbers use, so they read back.
+TEST(BatchRun, InputsKeepThePointUnderAnyLocale) {
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "no de_DE.UTF-8 locale";
+    const BatchOutput run = Batch(kHeaderLine + "2001,1,62,1000.5,2004,1,2.5,3,5,1400\n");
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(Split(run.out, '\n').at(1).substr(0, 49),
+              "2.5000,3.0000,5,1,2001,1000.50,1,2004,1400.00,62,");
 }
 
 // A header that cannot be used, or no file: exit 2, nothing on the output.
