@@ -101,17 +101,6 @@ FlagResult FlagOnly(const std::vector<std::string>& values) {
     return result;
 }
 
-class BatchTest : public ::testing::TestWithParam<TMoneyFormat> {
-  protected:
-    void SetUp() override {
-        SetArithmeticContext();
-        saved_ = MoneyFormat();
-        MoneyFormat() = GetParam();
-    }
-    void TearDown() override { MoneyFormat() = saved_; }
-    TMoneyFormat saved_;
-};
-
 TMoneyFormat SpaceGrouped() {
     TMoneyFormat format;
     format.CurrencySymbol = "€";
@@ -123,8 +112,22 @@ TMoneyFormat SpaceGrouped() {
     return format;
 }
 
-INSTANTIATE_TEST_SUITE_P(MoneyFormats, BatchTest,
-                         ::testing::Values(TMoneyFormat::UnitedStates(), SpaceGrouped()));
+class BatchTest : public ::testing::TestWithParam<std::string> {
+  protected:
+    void SetUp() override {
+        SetArithmeticContext();
+        saved_ = MoneyFormat();
+        MoneyFormat() =
+            GetParam() == "UnitedStates" ? TMoneyFormat::UnitedStates() : SpaceGrouped();
+    }
+    void TearDown() override { MoneyFormat() = saved_; }
+    TMoneyFormat saved_;
+};
+
+INSTANTIATE_TEST_SUITE_P(MoneyFormats, BatchTest, ::testing::Values("UnitedStates", "SpaceGrouped"),
+                         [](const ::testing::TestParamInfo<std::string>& param) {
+                             return param.param;
+                         });
 
 // Each output row holds what the flag-only form prints for the row's values; a refused
 // value and an overflow fail their own row only, with the flag-only form's reason.
