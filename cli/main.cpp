@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
 #include "cli/run.h"
 #ifdef VELMORA_PDF_HELPER
 #include "cli/pdfhandoff.h"
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
     velmora::ReadMoneyFormat();
     velmora::SetArithmeticContext();
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "batch")
+        return velmora::cli::RunBatch({args.begin() + 1, args.end()}, std::cin, std::cout,
+                                      std::cerr);
 #ifdef VELMORA_PDF_HELPER
     // Read as the run reads them (the locale's decimal mark), so both agree on --pdf.
     if (velmora::cli::AsksForReportPdf(args)) {

@@ -18,4 +18,7 @@ std::string CsvText(const TResultTable& table);
 std::string AlignedText(const TResultTable& table);
 std::string FormatTable(const TResultTable& table, OutputFormat format);
 
+/// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string& text);
+
 }  // namespace velmora::cli

@@ -48,7 +48,8 @@ void ResultCells::SetRowCount(int rows) {
 }
 
 bool ResultCells::SetCellText(int column, int row, const std::string& text) {
-    if (column < 0 || column >= kResultColumns || row < 0 || row >= RowCount())
+    if (column < 0 || column >= kResultColumns || row < 0 || row >= RowCount() ||
+        !KeepsText(column, row))
         return false;
     rows_[Index(row)][Index(column)] = text;
     if (observer_)
@@ -57,7 +58,8 @@ bool ResultCells::SetCellText(int column, int row, const std::string& text) {
 }
 
 std::string ResultCells::GetCellText(int column, int row) const {
-    if (column < 0 || column >= kResultColumns || row < 0 || row >= RowCount())
+    if (column < 0 || column >= kResultColumns || row < 0 || row >= RowCount() ||
+        !KeepsText(column, row))
         return {};
     return rows_[Index(row)][Index(column)];
 }

@@ -53,6 +53,15 @@ class ResultCells {
     /// row 0. The row count is kept.
     void Clear();
 
+    /// Which texts the table keeps: all, or (for a batch run, which reads only the last
+    /// row) the year column, which the schedule reads back, and the last row. Texts of
+    /// other cells are dropped; the schedule does not make them.
+    enum class Keep { All, YearsAndLastRow };
+    void SetKeep(Keep keep) { keep_ = keep; }
+    bool KeepsText(int column, int row) const {
+        return keep_ == Keep::All || column == 0 || row == RowCount() - 1;
+    }
+
     /// One observer at most; nullptr stops the telling.
     void SetObserver(ResultCellsObserver* observer) { observer_ = observer; }
 
@@ -61,6 +70,7 @@ class ResultCells {
 
     std::vector<std::array<std::string, kResultColumns>> rows_;
     ResultCellsObserver* observer_ = nullptr;
+    Keep keep_ = Keep::All;
 };
 
 }  // namespace velmora

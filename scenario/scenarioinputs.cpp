@@ -196,13 +196,23 @@ std::string BoundText(long double value, int decimals) {
     return s;
 }
 
-// A refused key as a message shows it: a control or non-ASCII byte as its code, so that
-// nothing typed reaches the terminal raw.
+// A refused key as a message shows it, quoted; a control or non-ASCII byte as an escape,
+// so that nothing typed reaches the terminal raw.
 std::string KeyName(unsigned char key) {
+    switch (key) {
+        case '\n':
+            return "'\\n'";
+        case '\r':
+            return "'\\r'";
+        case '\t':
+            return "'\\t'";
+        default:
+            break;
+    }
     if (key >= ' ' && key < 0x7F)
         return std::string("'") + static_cast<char>(key) + "'";
     char code[8];
-    std::snprintf(code, sizeof code, "\\x%02x", key);
+    std::snprintf(code, sizeof code, "'\\x%02x'", key);
     return code;
 }
 

@@ -233,9 +233,9 @@ TEST(OptionTable, EchoedValuesAreEscapedAndCut) {
     } cases[] = {
         {{"--rate", "\x1b]0;owned\x07"},
          "--rate: \"\\x1b]0;owned\\x07\": cannot be typed into the field (###.####%): the field "
-         "refuses \\x1b"},
+         "refuses '\\x1b'"},
         {{"--years", "4\n1"},
-         "--years: \"4\\n1\": cannot be typed into the field (##): the field refuses \\x0a"},
+         "--years: \"4\\n1\": cannot be typed into the field (##): the field refuses '\\n'"},
         {{"--colour\x1b[2J"}, "unknown option --colour\\x1b[2J"},
         {{"x\ty\r"}, "unexpected argument \"x\\ty\\r\""},
         {{"--format",

@@ -104,6 +104,23 @@ TEST(ResultCells, ClearOfTheHeaderRowAlone) {
     EXPECT_EQ(Titles(cells), ExpectedTitles());
 }
 
+// A batch run keeps the year column and the last row; a cell that stops being the last
+// row does not show its old text.
+TEST(ResultCells, KeepingTheYearsAndTheLastRowOnly) {
+    ResultCells cells;
+    cells.SetKeep(ResultCells::Keep::YearsAndLastRow);
+    cells.SetRowCount(3);
+    EXPECT_TRUE(cells.SetCellText(0, 1, "2001"));
+    EXPECT_FALSE(cells.SetCellText(3, 1, "$1,000.00"));
+    EXPECT_TRUE(cells.SetCellText(3, 2, "$1,025.00"));
+    EXPECT_EQ(cells.GetCellText(0, 1), "2001");
+    EXPECT_EQ(cells.GetCellText(3, 1), "");
+    EXPECT_EQ(cells.GetCellText(3, 2), "$1,025.00");
+    cells.SetRowCount(4);
+    EXPECT_EQ(cells.GetCellText(3, 2), "") << "row 2 is no longer the last";
+    EXPECT_EQ(cells.GetCellText(0, 1), "2001");
+}
+
 class LogObserver final : public ResultCellsObserver {
   public:
     void RowCountChanging(int before, int after) override {
