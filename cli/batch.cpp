@@ -142,17 +142,6 @@ void AppendValue(std::string& line, const ScenarioInput& input, const TScenarioR
     line.append(text, result.ptr);
 }
 
-if (row == rowCount_ - 1)
-    return last_[static_cast<std::size_t>(column)];
-return column == grdYear ? years_[static_cast<std::size_t>(row)] : std::string();
-}
-
-private:
-int rowCount_ = 1;
-std::vector<std::string> years_ = std::vector<std::string>(1);
-std::array<std::string, kResultColumns> last_;
-};
-
 // Opens the batch file; the standard input is read through the stream.
 class BatchSource {
   public:
