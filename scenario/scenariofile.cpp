@@ -92,7 +92,7 @@ int CreateTemporary(const std::string& folder, FileSystem& fs, std::string& name
     Fail(EEXIST, FileStep::Create);
 }
 
-void WriteAll(int fd, const ScenarioBytes& bytes, FileSystem& fs) {
+void WriteAll(int fd, std::string_view bytes, FileSystem& fs) {
     ssize_t written = 0;
     do {
         written = fs.Write(fd, bytes.data(), bytes.size());
@@ -106,6 +106,11 @@ void WriteAll(int fd, const ScenarioBytes& bytes, FileSystem& fs) {
 }  // namespace
 
 void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes, FileSystem& fs) {
+    SaveFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), fs);
+}
+
+void SaveFileAtomically(const std::string& path, std::string_view bytes, FileSystem& fs) {
     if (path.empty())
         throw FileError(Cause::InvalidName, ENOENT);
     const std::string target = FollowLink(path);
@@ -163,6 +168,40 @@ ScenarioBytes LoadScenarioBytes(const std::string& path, FileSystem& fs) {
         throw;
     }
     return bytes;
+}
+
+std::string LoadSmallFile(const std::string& path, std::size_t maxBytes, FileSystem& fs) {
+    int fd = fs.Open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
+    if (fd < 0)
+        Fail(errno, FileStep::Open);
+    std::string text;
+    try {
+        struct stat st {};
+        if (fs.FileStatus(fd, st) != 0)
+            Fail(errno, FileStep::Open);
+        if (!S_ISREG(st.st_mode))
+            throw FileError(Cause::NotFound, ENOENT);
+        char chunk[4096];
+        for (;;) {
+            const ssize_t n = fs.Read(fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                Fail(errno, FileStep::Read);
+            if (n == 0)
+                break;
+            text.append(chunk, static_cast<std::size_t>(n));
+            if (text.size() > maxBytes)
+                throw FileTooLarge();
+        }
+        if (CloseOnce(fs, fd) != 0)
+            Fail(errno, FileStep::Close);
+    } catch (...) {
+        if (fd >= 0)
+            CloseOnce(fs, fd);
+        throw;
+    }
+    return text;
 }
 
 void SaveScenarioFile(const std::string& path, const TScenarioRec& rec, FileSystem& fs) {
