@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "scenario/datefieldmodel.h"
 #include "scenario/fielderrors.h"
 #include "scenario/fieldtext.h"
 #include "scenario/numericfieldmodel.h"
@@ -200,6 +201,43 @@ class TNumericEntryField final : public TEntryField {
 
   private:
     NumericFieldModel model_;
+};
+
+/// A date field over DateFieldModel: "MM/DD/YYYY", empty meaning no date. It has no
+/// number getters; ValueAsText gives the shown date or an empty text.
+class TDateEntryField final : public TEntryField {
+    Q_OBJECT
+  public:
+    TDateEntryField(int lowYear, int highYear, EntrySettings& settings, QWidget* parent = nullptr);
+    QString ValueAsText() override;
+    /// Sets the date from "MM/DD/YYYY" (or empties it for an empty text), unchecked.
+    void SetValueText(const QString& text) override;
+    std::optional<FieldDate> Date() const { return model_.Value(); }
+    void SetDate(const std::optional<FieldDate>& date);
+    const DateFieldModel& Model() const { return model_; }
+
+  protected:
+    View CurrentView() const override;
+    void Enter(bool selectAll, bool returning) override;
+    std::optional<std::string> Leave(bool applyRules) override;
+    KeyOutcome TypeCharacter(char32_t c) override { return model_.Type(c); }
+    void MoveKey(int key, bool shift, bool control) override;
+    void DeleteBackward() override { model_.DeleteBackward(); }
+    void DeleteForward() override { model_.DeleteBackward(); }
+    bool IsModified() const override { return model_.Modified(); }
+    bool HasSelection() const override { return model_.HasSelection(); }
+    bool AllSelected() const override { return model_.HasSelection(); }
+    void Restore() override { model_.Restore(); }
+    FieldText Copy() const override { return model_.Copy(); }
+    FieldText Cut() override { return model_.Cut(); }
+    void Paste(const FieldText& text) override { model_.Paste(text); }
+    void DeleteSelection() override { model_.DeleteSelection(); }
+    void SelectAll() override { model_.SelectAll(); }
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+  private:
+    DateFieldModel model_;
 };
 
 }  // namespace velmora
