@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     velmora::SetArithmeticContext();
     const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef VELMORA_CLI_REPORT
-    return velmora::cli::RunCli(args, std::cout, std::cerr, velmora::cli::WriteReportPdfFile);
+    return velmora::cli::RunCli(args, std::cout, std::cerr, velmora::cli::WriteReportPdfFile,
+                                velmora::cli::WriteSummaryPdfFile);
 #else
     return velmora::cli::RunCli(args, std::cout, std::cerr);
 #endif

@@ -1,14 +1,18 @@
 #include "cli/reportpdf.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <memory>
 
+#include "cli/plancli.h"
+#include "engine/schedule.h"
+#include "planner/plantable.h"
 #include "report/bandreport.h"
 #include "report/breakevenreport.h"
+#include "report/clientsummary.h"
 #include "report/reportinputs.h"
 #include "report/reportoutput.h"
 #include "report/rptss.h"
@@ -25,8 +29,9 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "velmora-cli: %s\n", message.toLocal8Bit().constData());
 }
 
-// Fonts and PDF painting need a GUI application object, but never a screen.
-std::unique_ptr<QGuiApplication> MakeApplication() {
+// Fonts and PDF painting need an application object (the summary's chart a widget
+// one), but never a screen.
+std::unique_ptr<QApplication> MakeApplication() {
     if (QCoreApplication::instance())
         return nullptr;
     qInstallMessageHandler(QuietQtMessages);
@@ -35,7 +40,7 @@ std::unique_ptr<QGuiApplication> MakeApplication() {
     static int argc = 1;
     static char name[] = "velmora-cli";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 }  // namespace
@@ -49,6 +54,29 @@ std::string WriteReportPdfFile(const std::string& path, const TScenarioRec& scen
     BandReport report(RptSSLayout(), source, SystemReportEnvironment());
     try {
         WriteReportPdf(report, QString::fromStdString(path));
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+std::string WriteSummaryPdfFile(const PlanRequest& request, const planner::Plan& plan) {
+    const auto application = MakeApplication();
+    try {
+        MemoryCellStore store;
+        TResultTable table(store);
+        ClientSummaryInputs in;
+        in.clientName = request.client;
+        in.preparer = request.preparer;
+        in.dateText = SystemReportEnvironment().dateText();
+        in.planInputs = request.inputs;
+        in.plan = &plan;
+        const ScheduleInputs pair =
+            planner::PairInputs(plan, request.inputs, 0, planner::SummaryLaterOption(plan));
+        BuildSchedule(pair, table);
+        in.pair = pair;
+        in.table = &table;
+        WriteClientSummaryPdf(BuildClientSummary(in), QString::fromStdString(request.pdfPath));
     } catch (const std::exception& e) {
         return e.what();
     }
