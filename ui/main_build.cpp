@@ -1,11 +1,13 @@
 // Building the main window: its controls at their places, in their colours and order.
 #include <QApplication>
+#include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -96,6 +98,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 
     resultTable_ = std::make_unique<TResultTable>(*grdSS);
     WireCommands();
+    WirePlanner();
     SetTabOrder();
     BuildMenuPainter();
     FormCreate();
@@ -173,6 +176,7 @@ void TfrmMain::BuildNotebook(QWidget* parent) {
     OvcNotebook1->AddPage(Panel2, QStringLiteral("Table of Results"));
     BuildInputPage();
     BuildResultsPage();
+    BuildPlannerPage();
 }
 
 void TfrmMain::BuildInputPage() {
@@ -312,6 +316,16 @@ void TfrmMain::SetTabOrder() {
         fields_.oLaterYear,
         fields_.oLaterBenefit,
         fields_.oAge,
+        // The Planner page, top to bottom; hidden with its page, so Tab on the other
+        // pages never reaches it.
+        oBirthDate,
+        cmbSex,
+        oFraBenefit,
+        oAsOfDate,
+        grdPlan,
+        btnUseEarly,
+        btnUseLater,
+        btnPrintSummary,
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
