@@ -154,6 +154,8 @@ std::vector<std::size_t> SummaryOptions(const Plan& plan) {
     }
     add(plan.fraMonth);
     add(plan.month70);
+    // The best month belongs on any list that is to name it.
+    picked.push_back(plan.best);
     std::sort(picked.begin(), picked.end());
     picked.erase(std::unique(picked.begin(), picked.end()), picked.end());
     return picked;

@@ -90,8 +90,8 @@ struct Plan {
 Plan BuildPlan(const PlanInputs& inputs, const LifeTable& table = LifeTable::Shipped());
 
 /// The short list: the first option, the first month at each age 63 to 69 that is an
-/// option, the FRA month and the month 70 is attained, as indexes into plan.options in
-/// order, each once.
+/// option (the month that age is attained), the FRA month, the month 70 is attained and
+/// the best option, as indexes into plan.options in order, each once.
 std::vector<std::size_t> SummaryOptions(const Plan& plan);
 
 }  // namespace velmora::planner

@@ -189,9 +189,15 @@ TEST(Plan, SummaryListsTheFirstOptionEachAgeFraAndSeventy) {
     };
     EXPECT_EQ(months(BuildPlan(Inputs({1960, 3, 15}, {2021, 6, 1}))),
               "2022-04 2023-03 2024-03 2025-03 2026-03 2027-03 2028-03 2029-03 2030-03 ");
-    // FRA 66 and 10 months (born 1 January 1960) comes between the ages.
+    // FRA 66 and 10 months (born 1 January 1960) comes between the ages; a best month
+    // between the listed ones (2029-11 here) is listed too.
     EXPECT_EQ(months(BuildPlan(Inputs({1960, 1, 1}, {2024, 6, 1}))),
-              "2024-06 2024-12 2025-12 2026-10 2026-12 2027-12 2028-12 2029-12 ");
+              "2024-06 2024-12 2025-12 2026-10 2026-12 2027-12 2028-12 2029-11 2029-12 ");
+    PlanInputs in = Inputs({1960, 3, 15}, {2026, 12, 10});
+    in.sex = Sex::Male;
+    const Plan plan = BuildPlan(in);
+    EXPECT_EQ(MonthText(plan.options[plan.best].claim), "2028-11");
+    EXPECT_EQ(months(plan), "2026-12 2027-03 2028-03 2028-11 2029-03 2030-03 ");
 }
 
 }  // namespace
