@@ -1,6 +1,5 @@
 #include "planner/plantable.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -48,15 +47,6 @@ std::vector<std::string> PlanRowTexts(const Plan& plan, std::size_t index) {
     row.push_back(MoneyText(o.weightedValue, 0));
     row.push_back(index == plan.best ? "best" : "");
     return row;
-}
-
-std::vector<std::size_t> ListedOptions(const Plan& plan) {
-    std::vector<std::size_t> listed = SummaryOptions(plan);
-    if (!plan.options.empty() &&
-        std::find(listed.begin(), listed.end(), plan.best) == listed.end()) {
-        listed.insert(std::upper_bound(listed.begin(), listed.end(), plan.best), plan.best);
-    }
-    return listed;
 }
 
 ClaimEntry ClaimEntryFor(const Plan& plan, std::size_t index, ClaimSide side) {

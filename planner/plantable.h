@@ -39,10 +39,6 @@ std::vector<std::string> PlanRowTexts(const Plan& plan, std::size_t index);
 /// A chance (0..1) in whole percent, halves up.
 std::string ChancePercentText(long double chance);
 
-/// The options a list on screen or paper shows: the short list of SummaryOptions with
-/// the best option added where it is not on it, in claim order.
-std::vector<std::size_t> ListedOptions(const Plan& plan);
-
 /// Which side of the calculation an option is copied into.
 enum class ClaimSide { Early, Later };
 

@@ -140,7 +140,7 @@ ClientSummary BuildClientSummary(const ClientSummaryInputs& in) {
     }
 
     s.columnTitles.assign(planner::kPlanColumnTitles.begin(), planner::kPlanColumnTitles.end());
-    for (const std::size_t i : planner::ListedOptions(plan)) {
+    for (const std::size_t i : planner::SummaryOptions(plan)) {
         if (i == plan.best)
             s.bestRow = static_cast<int>(s.rows.size());
         s.rows.push_back(planner::PlanRowTexts(plan, i));

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 
 #include "engine/money.h"
 #include "planner/chartdata.h"
@@ -124,9 +125,15 @@ void TfrmMain::BuildPlannerPage() {
 
     grdPlan = new QTableWidget(0, static_cast<int>(planner::kPlanColumns), Panel4);
     grdPlan->setObjectName(QStringLiteral("grdPlan"));
+    // The titles of the command line's columns, broken into two lines to leave the chart room.
     QStringList titles;
-    for (const char* title : planner::kPlanColumnTitles)
-        titles << QString::fromLatin1(title);
+    for (const char* title : planner::kPlanColumnTitles) {
+        QString text = QString::fromLatin1(title);
+        const qsizetype blank = text.indexOf(QLatin1Char(' '));
+        if (blank > 0)
+            text[blank] = QLatin1Char('\n');
+        titles << text;
+    }
     grdPlan->setHorizontalHeaderLabels(titles);
     grdPlan->verticalHeader()->hide();
     grdPlan->verticalHeader()->setDefaultSectionSize(18);
@@ -303,7 +310,7 @@ void TfrmMain::RefreshPlanner() {
         p.rate = rate;
         try {
             plan_ = planner::BuildPlan(p);
-            planRows_ = planner::ListedOptions(*plan_);
+            planRows_ = planner::SummaryOptions(*plan_);
         } catch (const std::exception& e) {
             SetArithmeticContext();
             message = QString::fromUtf8(e.what());
@@ -367,6 +374,15 @@ void TfrmMain::UseOption(planner::ClaimSide side) {
     const planner::ClaimEntry entry =
         planner::ClaimEntryFor(*plan_, planRows_[static_cast<std::size_t>(row)], side);
     const ScenarioFields& f = fields_;
+    // A year the field refuses would read as 0 and give a plainly wrong table.
+    const NumericFieldModel& yearField =
+        (side == planner::ClaimSide::Early ? f.oEarlyYear : f.oLaterYear)->Model();
+    if (entry.year < yearField.Low() || entry.year > yearField.High()) {
+        throw std::runtime_error("The claim year " + std::to_string(entry.year) +
+                                 " is outside the year fields' range " +
+                                 std::to_string(static_cast<int>(yearField.Low())) + " to " +
+                                 std::to_string(static_cast<int>(yearField.High())) + ".");
+    }
     if (side == planner::ClaimSide::Early) {
         f.oEarlyYear->SetValueInteger(entry.year);
         f.oEarlyMonth->SetValueInteger(entry.month);
