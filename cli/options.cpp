@@ -4,29 +4,62 @@
 #include <sstream>
 #include <variant>
 
-#include "cli/fieldvalues.h"
 #include "cli/scenariooptions.h"
 
 namespace velmora::cli {
 
 namespace {
 
-template <typename T, typename Rule>
-OptionDef ValueOption(const std::string& name, const std::string& valueName,
-                      const std::string& help, std::optional<T> CalculationValues::*member,
-                      const Rule& rule) {
-    return OptionDef{name, valueName, help,
-                     [member, rule](CliOptions& options, const std::string& text) -> std::string {
-                         FieldValue<T> value;
-                         if constexpr (std::is_same_v<T, std::int32_t>) {
-                             value = ReadIntegerValue(text, rule);
+// A text field drops the blanks at both ends when the user leaves it.
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::size_t CharacterCount(const std::string& utf8) {
+    std::size_t n = 0;
+    for (unsigned char c : utf8)
+        n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+std::string InputHelp(const ScenarioInput& input) {
+    std::string help(input.help);
+    switch (input.kind) {
+        case InputKind::Text:
+            return help + " (at most " + std::to_string(kTextFieldLength) + " characters)";
+        case InputKind::Integer:
+            return help + " (" + RangeText(input) + ")";
+        case InputKind::Real:
+            break;
+    }
+    const int decimals = NumericMask(input.mask, EntryFormat{}).Decimals();
+    return help + " (" + RangeText(input) + ", " + std::to_string(decimals) + " decimals)";
+}
+
+OptionDef InputOption(std::size_t index) {
+    const ScenarioInput& input = kScenarioInputs[index];
+    return OptionDef{std::string(input.option), std::string(input.valueName), InputHelp(input),
+                     [index](CliOptions& options, const std::string& value) -> std::string {
+                         const ScenarioInput& in = kScenarioInputs[index];
+                         if (!in.IsNumeric()) {
+                             // A longer text is refused rather than cut, so that nothing is saved
+                             // or printed that the user did not see.
+                             std::string text = Trimmed(value);
+                             if (CharacterCount(text) > kTextFieldLength) {
+                                 return "the text is longer than " +
+                                        std::to_string(kTextFieldLength) + " characters";
+                             }
+                             options.scenario.*in.text = std::move(text);
                          } else {
-                             value = ReadRealValue(text, rule);
+                             const InputReading reading = TypeIntoField(in, value);
+                             if (!reading.value)
+                                 return "\"" + value + "\": " + reading.refusal;
+                             StoreValue(in, *reading.value, options.scenario);
                          }
-                         if (const auto* reason = std::get_if<std::string>(&value)) {
-                             return "\"" + text + "\" " + *reason;
-                         }
-                         options.values.*member = std::get<T>(value);
+                         options.given[index] = true;
                          return {};
                      }};
 }
@@ -112,43 +145,18 @@ std::string OptionTable::HelpText(const std::string& program) const {
         text += line + "\n";
     }
     text +=
-        "\nNumbers are written with '.' as the decimal point and without group marks; decimals\n"
-        "beyond those of a value are rounded half away from zero.\n\n"
+        "\nA number is taken as if typed into its field in the window and the field then left:\n"
+        "digits, one '.' as the decimal point and a '-', no group marks; the same bounds, and\n"
+        "the value rounded to the field's decimals as the field rounds it.\n\n"
         "Exit status: 0 on success, 1 when the calculation fails (for example when an amount\n"
         "leaves the money range) or the --save file cannot be written, 2 when an option is\n"
         "missing or refused.\n";
     return text;
 }
 
-void AddCalculationOptions(OptionTable& table) {
-    using V = CalculationValues;
-    table.Add(ValueOption("--early-year", "YEAR",
-                          "calendar year in which the early benefit starts (2000 to 2030)",
-                          &V::earlyYear, kYearRule));
-    table.Add(ValueOption("--early-month", "MONTH",
-                          "month in which the early benefit starts (1 to 12)", &V::earlyMonth,
-                          kMonthRule));
-    table.Add(ValueOption("--age", "AGE", "age at the early start (1 to 99)", &V::age, kAgeRule));
-    table.Add(ValueOption("--early-benefit", "AMOUNT",
-                          "monthly benefit when starting early (0 to 99999.99, 2 decimals)",
-                          &V::earlyBenefit, kBenefitRule));
-    table.Add(ValueOption("--later-year", "YEAR",
-                          "calendar year in which the later benefit starts (2000 to 2030)",
-                          &V::laterYear, kYearRule));
-    table.Add(ValueOption("--later-month", "MONTH",
-                          "month in which the later benefit starts (1 to 12)", &V::laterMonth,
-                          kMonthRule));
-    table.Add(ValueOption("--later-benefit", "AMOUNT",
-                          "monthly benefit when starting later (0 to 99999.99, 2 decimals)",
-                          &V::laterBenefit, kBenefitRule));
-    table.Add(ValueOption("--cola", "PERCENT",
-                          "yearly cost-of-living adjustment in percent (0 to 100, 4 decimals)",
-                          &V::cola, kPercentRule));
-    table.Add(ValueOption("--rate", "PERCENT",
-                          "yearly discount rate in percent (0 to 100, 4 decimals)", &V::rate,
-                          kPercentRule));
-    table.Add(ValueOption("--years", "N", "number of years to calculate (1 to 40)", &V::years,
-                          kYearsRule));
+void AddInputOptions(OptionTable& table) {
+    for (std::size_t i = 0; i < kInputCount; ++i)
+        table.Add(InputOption(i));
 }
 
 void AddOutputOptions(OptionTable& table) {
@@ -177,44 +185,20 @@ void AddOutputOptions(OptionTable& table) {
 
 OptionTable CliOptionTable() {
     OptionTable table;
-    AddCalculationOptions(table);
+    AddInputOptions(table);
     AddScenarioOptions(table);
     AddOutputOptions(table);
     return table;
 }
 
 std::optional<ScheduleInputs> ResolveInputs(const CliOptions& options, std::string& error) {
-    const CalculationValues& v = options.values;
-    const std::pair<bool, const char*> required[] = {
-        {v.earlyYear.has_value(), "--early-year"},
-        {v.earlyMonth.has_value(), "--early-month"},
-        {v.age.has_value(), "--age"},
-        {v.earlyBenefit.has_value(), "--early-benefit"},
-        {v.laterYear.has_value(), "--later-year"},
-        {v.laterMonth.has_value(), "--later-month"},
-        {v.laterBenefit.has_value(), "--later-benefit"},
-        {v.cola.has_value(), "--cola"},
-        {v.rate.has_value(), "--rate"},
-        {v.years.has_value(), "--years"},
-    };
-    for (const auto& [given, name] : required) {
-        if (!given) {
-            error = std::string("missing option ") + name;
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        if (kScenarioInputs[i].IsNumeric() && !options.given[i]) {
+            error = "missing option " + std::string(kScenarioInputs[i].option);
             return std::nullopt;
         }
     }
-    ScheduleInputs in;
-    in.EarlyYear = *v.earlyYear;
-    in.EarlyMonth = *v.earlyMonth;
-    in.Age = *v.age;
-    in.EarlyBenefit = *v.earlyBenefit;
-    in.LaterYear = *v.laterYear;
-    in.LaterMonth = *v.laterMonth;
-    in.LaterBenefit = *v.laterBenefit;
-    in.Cola = static_cast<double>(*v.cola);  // the COLA is read as a double
-    in.Rate = *v.rate;
-    in.Years = *v.years;
-    return in;
+    return ScheduleInputsFromRecord(options.scenario);
 }
 
 }  // namespace velmora::cli

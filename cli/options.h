@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -7,17 +8,11 @@
 #include <vector>
 
 #include "engine/schedule.h"
+#include "scenario/scenarioinputs.h"
 
 namespace velmora::cli {
 
 enum class OutputFormat { Text, Tsv, Csv };
-
-/// The ten calculation values as given on the command line; each is checked and rounded
-/// by its entry field's rule when its option is read.
-struct CalculationValues {
-    std::optional<std::int32_t> earlyYear, earlyMonth, age, laterYear, laterMonth, years;
-    std::optional<long double> earlyBenefit, laterBenefit, cola, rate;
-};
 
 /// Everything the command line asks for. Options added by other parts of the program
 /// keep their values here as well.
@@ -27,13 +22,15 @@ struct ReportRequest {
 };
 
 struct CliOptions {
-    CalculationValues values;
+    /// The inputs, each read as its entry field reads it; given[i] tells whether the i-th
+    /// input of the inputs table has its value (from its option or the --scenario file).
+    TScenarioRec scenario;
+    std::array<bool, kInputCount> given{};
     OutputFormat format = OutputFormat::Text;
     bool help = false;
     // The scenario file options (cli/scenariooptions.h).
     std::string scenarioPath;
     std::string savePath;
-    std::optional<std::string> clientName, description, preparer;
     ReportRequest report;
 };
 
@@ -62,8 +59,8 @@ class OptionTable {
     std::vector<OptionDef> options_;
 };
 
-/// The ten calculation options.
-void AddCalculationOptions(OptionTable& table);
+/// One option for each of the thirteen inputs, from the inputs table.
+void AddInputOptions(OptionTable& table);
 /// --format and --help.
 void AddOutputOptions(OptionTable& table);
 /// Every option of velmora-cli.

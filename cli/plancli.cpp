@@ -6,12 +6,12 @@
 #include <ctime>
 #include <variant>
 
-#include "cli/fieldvalues.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/run.h"
 #include "engine/moneytext.h"
 #include "planner/plantable.h"
+#include "scenario/scenarioinputs.h"
 
 namespace velmora::cli {
 
@@ -217,18 +217,18 @@ std::string JsonForm(const Plan& plan, const PlanRequest& request,
     return j;
 }
 
-template <typename T>
-bool Take(const FieldValue<T>& value, const std::string& text, T& into, std::string& refusal) {
-    if (const auto* reason = std::get_if<std::string>(&value)) {
-        refusal = "\"" + text + "\" " + *reason;
-        return false;
-    }
-    into = std::get<T>(value);
-    return true;
+// The value as typed into the input's field of the window and the field then left: the
+// same rules, rounding and messages as the table form's option for that input.
+std::string Typed(const ScenarioInput& input, const std::string& text, InputValue& into) {
+    const InputReading reading = TypeIntoField(input, text);
+    if (!reading.value)
+        return "\"" + text + "\": " + reading.refusal;
+    into = *reading.value;
+    return {};
 }
 
 int Refuse(std::ostream& err, const std::string& message) {
-    err << kProgram << ": " << message << "\n"
+    err << kProgram << ": " << WithFullStop(message) << "\n"
         << "Run '" << kProgram << " --help' for the options.\n";
     return kExitUsage;
 }
@@ -273,26 +273,34 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
          }});
     table.Add(
         {"--fra-benefit", "AMOUNT", "", [&](CliOptions&, const std::string& text) -> std::string {
-             std::string refusal;
-             benefit = Take(ReadRealValue(text, kBenefitRule), text, in.fraBenefit, refusal);
-             return refusal;
+             InputValue value;
+             std::string refusal = Typed(InputOf(&TScenarioRec::EarlyBenefit), text, value);
+             if (!refusal.empty())
+                 return refusal;
+             in.fraBenefit = std::get<long double>(value);
+             benefit = true;
+             return {};
          }});
     table.Add({"--as-of", "YYYY-MM-DD", "", dateOption(in.asOf, &request.asOfGiven)});
     table.Add({"--cola", "P", "", [&](CliOptions&, const std::string& text) -> std::string {
-                   std::string refusal;
-                   long double cola = 0;
-                   if (Take(ReadRealValue(text, kPercentRule), text, cola, refusal))
-                       in.cola = static_cast<double>(cola);  // the COLA is taken as a double
+                   InputValue value;
+                   std::string refusal = Typed(InputOf(&TScenarioRec::Cola), text, value);
+                   if (refusal.empty())  // the COLA is taken as a double, as Calculate takes it
+                       in.cola = static_cast<double>(std::get<long double>(value));
                    return refusal;
                }});
     table.Add({"--rate", "P", "", [&](CliOptions&, const std::string& text) -> std::string {
-                   std::string refusal;
-                   Take(ReadRealValue(text, kPercentRule), text, in.rate, refusal);
+                   InputValue value;
+                   std::string refusal = Typed(InputOf(&TScenarioRec::Rate), text, value);
+                   if (refusal.empty())
+                       in.rate = std::get<long double>(value);
                    return refusal;
                }});
     table.Add({"--years", "N", "", [&](CliOptions&, const std::string& text) -> std::string {
-                   std::string refusal;
-                   Take(ReadIntegerValue(text, kYearsRule), text, in.years, refusal);
+                   InputValue value;
+                   std::string refusal = Typed(InputOf(&TScenarioRec::Years), text, value);
+                   if (refusal.empty())
+                       in.years = std::get<std::int32_t>(value);
                    return refusal;
                }});
     table.Add({"--monthly", "", "", [&](CliOptions&, const std::string&) -> std::string {

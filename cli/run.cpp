@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kProgram = "velmora-cli";
 
 int Refuse(std::ostream& err, const std::string& message) {
-    err << kProgram << ": " << message << "\n"
+    err << kProgram << ": " << WithFullStop(message) << "\n"
         << "Run '" << kProgram << " --help' for the options.\n";
     return kExitUsage;
 }
@@ -70,14 +70,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             writeReport(options.report.pdfPath, ScenarioToSave(options), result);
         if (failure.empty())
             return kExitOk;
-        err << kProgram << ": " << failure << "\n";
+        err << kProgram << ": " << WithFullStop(failure) << "\n";
         return kExitFailed;
     }
 
     out << FormatTable(result, options.format);
     out.flush();
     if (!out) {
-        err << kProgram << ": the output could not be written\n";
+        err << kProgram << ": " << WithFullStop("the output could not be written") << "\n";
         return kExitFailed;
     }
     return kExitOk;

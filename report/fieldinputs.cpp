@@ -2,44 +2,14 @@
 
 namespace velmora {
 
-std::string EntryFieldInputs::ClientName() {
-    return fields_.oClientName->ValueAsText().toStdString();
+std::string EntryFieldInputs::Text(const ScenarioInput& input) {
+    return TextField(fields_, input)->ValueAsText().toStdString();
 }
-std::string EntryFieldInputs::Description() {
-    return fields_.oDescription->ValueAsText().toStdString();
+std::int32_t EntryFieldInputs::Integer(const ScenarioInput& input) {
+    return NumericField(fields_, input)->ValueAsInteger();
 }
-std::string EntryFieldInputs::Preparer() {
-    return fields_.oPreparer->ValueAsText().toStdString();
-}
-long double EntryFieldInputs::Cola() {
-    return fields_.oCola->ValueAsExtended();
-}
-long double EntryFieldInputs::Rate() {
-    return fields_.oRate->ValueAsExtended();
-}
-std::int32_t EntryFieldInputs::Years() {
-    return fields_.oYears->ValueAsInteger();
-}
-std::int32_t EntryFieldInputs::EarlyMonth() {
-    return fields_.oEarlyMonth->ValueAsInteger();
-}
-std::int32_t EntryFieldInputs::EarlyYear() {
-    return fields_.oEarlyYear->ValueAsInteger();
-}
-long double EntryFieldInputs::EarlyBenefit() {
-    return fields_.oEarlyBenefit->ValueAsExtended();
-}
-std::int32_t EntryFieldInputs::LaterMonth() {
-    return fields_.oLaterMonth->ValueAsInteger();
-}
-std::int32_t EntryFieldInputs::LaterYear() {
-    return fields_.oLaterYear->ValueAsInteger();
-}
-long double EntryFieldInputs::LaterBenefit() {
-    return fields_.oLaterBenefit->ValueAsExtended();
-}
-std::int32_t EntryFieldInputs::Age() {
-    return fields_.oAge->ValueAsInteger();
+long double EntryFieldInputs::Real(const ScenarioInput& input) {
+    return NumericField(fields_, input)->ValueAsExtended();
 }
 
 }  // namespace velmora

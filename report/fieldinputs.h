@@ -11,19 +11,9 @@ namespace velmora {
 class EntryFieldInputs final : public ReportInputs {
   public:
     explicit EntryFieldInputs(const ScenarioFields& fields) : fields_(fields) {}
-    std::string ClientName() override;
-    std::string Description() override;
-    std::string Preparer() override;
-    long double Cola() override;
-    long double Rate() override;
-    std::int32_t Years() override;
-    std::int32_t EarlyMonth() override;
-    std::int32_t EarlyYear() override;
-    long double EarlyBenefit() override;
-    std::int32_t LaterMonth() override;
-    std::int32_t LaterYear() override;
-    long double LaterBenefit() override;
-    std::int32_t Age() override;
+    std::string Text(const ScenarioInput& input) override;
+    std::int32_t Integer(const ScenarioInput& input) override;
+    long double Real(const ScenarioInput& input) override;
 
   private:
     ScenarioFields fields_;  // pointers to widgets the window owns

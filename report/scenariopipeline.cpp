@@ -12,46 +12,56 @@ namespace {
 
 const ReportSourceSettings kSettings{"jitPipelineSS", 0, 99999999};
 
-enum FieldPosition {
-    fpClientName,
-    fpDescription,
-    fpCola,
-    fpRate,
-    fpYears,
-    fpEarlyMonth,
-    fpEarlyYear,
-    fpEarlyBenefit,
-    fpLaterMonth,
-    fpLaterYear,
-    fpLaterBenefit,
-    fpAge,
-    fpPreparer,
-    fpFirstTableField,  // grdYear; the twelve table fields follow in column order
-    fpBreakEven = fpFirstTableField + kResultColumns,
-    fpFieldCount,
-};
+// The inputs come first, at the places the inputs table gives them; then the table's
+// columns and the break-even message.
+constexpr int kFirstTableField = static_cast<int>(kInputCount);  // grdYear
+constexpr int kBreakEvenField = kFirstTableField + kResultColumns;
+
+TDataType InputType(const ScenarioInput& input) {
+    switch (input.kind) {
+        case InputKind::Text:
+            return dtString;
+        case InputKind::Integer:
+            return dtInteger;
+        case InputKind::Real:
+            break;
+    }
+    return input.mask.find('$') != std::string_view::npos ? dtCurrency : dtExtended;
+}
+
+const ScenarioInput* InputAt(int position) {
+    for (const ScenarioInput& input : kScenarioInputs) {
+        if (input.reportPosition == position)
+            return &input;
+    }
+    return nullptr;
+}
 
 std::vector<ReportFieldDef> MakeFields() {
-    const std::pair<const char*, TDataType> list[fpFieldCount] = {
-        {"ClientName", dtString},      {"Description", dtString},
-        {"Cola", dtExtended},          {"Rate", dtExtended},
-        {"Years", dtInteger},          {"EarlyMonth", dtInteger},
-        {"EarlyYear", dtInteger},      {"EarlyBenefit", dtCurrency},
-        {"LaterMonth", dtInteger},     {"LaterYear", dtInteger},
-        {"LaterBenefit", dtCurrency},  {"Age", dtInteger},
-        {"Preparer", dtString},        {"grdYear", dtString},
-        {"grdMonths", dtString},       {"grdAge", dtString},
-        {"grdEarlyBenefit", dtString}, {"grdAnnualEarlyBenefit", dtString},
-        {"grdEarlyPv", dtString},      {"grdEarlyPvCumulative", dtString},
-        {"grdLaterBenefit", dtString}, {"grdAnnualLaterBenefit", dtString},
-        {"grdLaterPv", dtString},      {"grdLaterPvCumulative", dtString},
-        {"grdDifference", dtString},   {"BreakEven", dtString},
-    };
     std::vector<ReportFieldDef> fields;
-    for (int i = 0; i < fpFieldCount; ++i) {
-        const auto& [name, type] = list[i];
-        fields.push_back(ReportFieldDef{i, name, name, type, 10, 10});
+    for (int i = 0; i < kFirstTableField; ++i) {
+        const ScenarioInput& input = *InputAt(i);
+        const std::string name(input.reportField);
+        fields.push_back(ReportFieldDef{i, name, name, InputType(input), 10, 10});
     }
+    const char* const tableFields[kResultColumns] = {
+        "grdYear",
+        "grdMonths",
+        "grdAge",
+        "grdEarlyBenefit",
+        "grdAnnualEarlyBenefit",
+        "grdEarlyPv",
+        "grdEarlyPvCumulative",
+        "grdLaterBenefit",
+        "grdAnnualLaterBenefit",
+        "grdLaterPv",
+        "grdLaterPvCumulative",
+        "grdDifference",
+    };
+    for (int c = 0; c < kResultColumns; ++c)
+        fields.push_back(
+            ReportFieldDef{kFirstTableField + c, tableFields[c], tableFields[c], dtString, 10, 10});
+    fields.push_back(ReportFieldDef{kBreakEvenField, "BreakEven", "BreakEven", dtString, 10, 10});
     return fields;
 }
 
@@ -126,42 +136,24 @@ FieldValue ScenarioPipeline::GetFieldValue(const std::string& fieldName) {
             break;
         }
     }
-    switch (position) {
-        case fpClientName:
-            return inputs_.ClientName();
-        case fpDescription:
-            return inputs_.Description();
-        case fpCola:
-            return NearestDouble(inputs_.Cola());
-        case fpRate:
-            return NearestDouble(inputs_.Rate());
-        case fpYears:
-            return inputs_.Years();
-        case fpEarlyMonth:
-            return inputs_.EarlyMonth();
-        case fpEarlyYear:
-            return inputs_.EarlyYear();
-        case fpEarlyBenefit:
-            return NearestDouble(inputs_.EarlyBenefit());
-        case fpLaterMonth:
-            return inputs_.LaterMonth();
-        case fpLaterYear:
-            return inputs_.LaterYear();
-        case fpLaterBenefit:
-            return NearestDouble(inputs_.LaterBenefit());
-        case fpAge:
-            return inputs_.Age();
-        case fpPreparer:
-            return inputs_.Preparer();
-        case fpBreakEven:
-            if (cursor_ > 0)
-                return ResultMessage(table_);
-            return {};
-        default:
-            break;
+    if (position >= 0 && position < kFirstTableField) {
+        const ScenarioInput& input = *InputAt(position);
+        switch (input.kind) {
+            case InputKind::Text:
+                return inputs_.Text(input);
+            case InputKind::Integer:
+                return inputs_.Integer(input);
+            case InputKind::Real:
+                return NearestDouble(inputs_.Real(input));
+        }
     }
-    if (position >= fpFirstTableField && position < fpBreakEven && cursor_ > 0)
-        return table_.cells->GetCellText(position - fpFirstTableField, cursor_);
+    if (position == kBreakEvenField) {
+        if (cursor_ > 0)
+            return ResultMessage(table_);
+        return {};
+    }
+    if (position >= kFirstTableField && position < kBreakEvenField && cursor_ > 0)
+        return table_.cells->GetCellText(position - kFirstTableField, cursor_);
     return {};
 }
 

@@ -22,6 +22,7 @@ inline constexpr int kEntryFrame = 1;
 inline constexpr int kEntryMargin = 2;
 
 class EntrySettings;
+struct ScenarioInput;
 
 /// Base of the scenario's entry fields: a flat, self-drawn widget over a plain model. A
 /// getter or setter of the wrong kind throws InvalidFieldType ("Invalid data type for this
@@ -157,14 +158,9 @@ class TTextEntryField final : public TEntryField {
 class TNumericEntryField final : public TEntryField {
     Q_OBJECT
   public:
-    enum class Kind { Integer, Real };
-    struct Setup {
-        Kind kind;
-        QString mask;
-        long double low;
-        long double high;
-    };
-    TNumericEntryField(const Setup& setup, EntrySettings& settings, QWidget* parent = nullptr);
+    /// A field for one of the scenario's numeric inputs: its kind, mask and bounds.
+    TNumericEntryField(const ScenarioInput& input, EntrySettings& settings,
+                       QWidget* parent = nullptr);
     /// The shown text as drawn, without the blanks at both ends.
     /// What the field draws now: the shown text, or the mask's unfit marks when the
     /// number is too wide for the field.

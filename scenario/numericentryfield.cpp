@@ -2,6 +2,7 @@
 
 #include "scenario/entryfield.h"
 #include "scenario/entrysettings.h"
+#include "scenario/scenarioinputs.h"
 
 namespace velmora {
 
@@ -11,15 +12,12 @@ EntryFormat FormatOf(const EntrySettings& settings) {
                                                              : MoneyFormat());
 }
 
-NumberKind KindOf(TNumericEntryField::Kind kind) {
-    return kind == TNumericEntryField::Kind::Integer ? NumberKind::Integer : NumberKind::Real;
-}
 }  // namespace
 
-TNumericEntryField::TNumericEntryField(const Setup& setup, EntrySettings& settings, QWidget* parent)
+TNumericEntryField::TNumericEntryField(const ScenarioInput& input, EntrySettings& settings,
+                                       QWidget* parent)
     : TEntryField(settings, parent),
-      model_(KindOf(setup.kind), setup.mask.toStdString(), setup.low, setup.high,
-             FormatOf(settings)) {}
+      model_(input.Number(), input.mask, input.low, input.high, FormatOf(settings)) {}
 
 QString TNumericEntryField::ValueAsText() {
     return QString::fromStdU32String(model_.DrawnText());

@@ -1,114 +1,153 @@
 #include "scenario/scenariofields.h"
 
+#include <stdexcept>
+
 #include "scenario/entrysettings.h"
-#include "scenario/fielddefinitions.h"
 
 namespace velmora {
 
 namespace {
 
-TNumericEntryField* MakeNumeric(const NumericFieldDefinition& d, EntrySettings& settings,
-                                QWidget* parent) {
-    const auto kind = d.kind == NumberKind::Integer ? TNumericEntryField::Kind::Integer
-                                                    : TNumericEntryField::Kind::Real;
-    const TNumericEntryField::Setup setup{
-        kind, QString::fromLatin1(d.mask.data(), static_cast<qsizetype>(d.mask.size())), d.low,
-        d.high};
-    auto* field = new TNumericEntryField(setup, settings, parent);
-    field->setObjectName(QString::fromLatin1(d.name.data(), static_cast<qsizetype>(d.name.size())));
-    return field;
+struct Slot {
+    TTextEntryField** text = nullptr;
+    TNumericEntryField** numeric = nullptr;
+};
+
+// The struct's members in the inputs table's order (the Tab order).
+std::array<Slot, kInputCount> Places(ScenarioFields& f) {
+    return {{{&f.oClientName, nullptr},
+             {&f.oDescription, nullptr},
+             {&f.oPreparer, nullptr},
+             {nullptr, &f.oCola},
+             {nullptr, &f.oRate},
+             {nullptr, &f.oYears},
+             {nullptr, &f.oEarlyMonth},
+             {nullptr, &f.oEarlyYear},
+             {nullptr, &f.oEarlyBenefit},
+             {nullptr, &f.oLaterMonth},
+             {nullptr, &f.oLaterYear},
+             {nullptr, &f.oLaterBenefit},
+             {nullptr, &f.oAge}}};
 }
 
-TTextEntryField* MakeText(const char* name, EntrySettings& settings, QWidget* parent) {
-    auto* field = new TTextEntryField(settings, parent, static_cast<int>(kTextFieldLength));
-    field->setObjectName(QString::fromLatin1(name));
-    return field;
+std::size_t IndexOf(const ScenarioInput& input) {
+    const auto index = static_cast<std::size_t>(&input - kScenarioInputs.data());
+    if (index >= kInputCount)
+        throw std::logic_error("not a scenario input");
+    return index;
 }
 
-void SetNewValue(TNumericEntryField* field, const NumericFieldDefinition& d) {
-    if (d.kind == NumberKind::Integer) {
-        field->SetValueInteger(static_cast<std::int32_t>(d.newValue));
+void SetNumber(TNumericEntryField* field, const ScenarioInput& input, const TScenarioRec& rec) {
+    if (input.kind == InputKind::Integer) {
+        field->SetValueInteger(rec.*input.integer);
     } else {
-        field->SetValueExtended(d.newValue);
+        field->SetValueExtended(rec.*input.real);
     }
 }
 
 }  // namespace
 
+TTextEntryField* TextField(const ScenarioFields& fields, const ScenarioInput& input) {
+    ScenarioFields copy = fields;
+    TTextEntryField** slot = Places(copy)[IndexOf(input)].text;
+    if (slot == nullptr)
+        throw InvalidFieldType();
+    return *slot;
+}
+
+TNumericEntryField* NumericField(const ScenarioFields& fields, const ScenarioInput& input) {
+    ScenarioFields copy = fields;
+    TNumericEntryField** slot = Places(copy)[IndexOf(input)].numeric;
+    if (slot == nullptr)
+        throw InvalidFieldType();
+    return *slot;
+}
+
 ScenarioFields CreateScenarioFields(EntrySettings& settings, QWidget* parent) {
     ScenarioFields f;
-    f.oClientName = MakeText("oClientName", settings, parent);
-    f.oDescription = MakeText("oDescription", settings, parent);
-    f.oPreparer = MakeText("oPreparer", settings, parent);
-    f.oCola = MakeNumeric(kColaField, settings, parent);
-    f.oRate = MakeNumeric(kRateField, settings, parent);
-    f.oYears = MakeNumeric(kYearsField, settings, parent);
-    f.oEarlyMonth = MakeNumeric(kEarlyMonthField, settings, parent);
-    f.oEarlyYear = MakeNumeric(kEarlyYearField, settings, parent);
-    f.oEarlyBenefit = MakeNumeric(kEarlyBenefitField, settings, parent);
-    f.oLaterMonth = MakeNumeric(kLaterMonthField, settings, parent);
-    f.oLaterYear = MakeNumeric(kLaterYearField, settings, parent);
-    f.oLaterBenefit = MakeNumeric(kLaterBenefitField, settings, parent);
-    f.oAge = MakeNumeric(kAgeField, settings, parent);
+    const auto places = Places(f);
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        const ScenarioInput& input = kScenarioInputs[i];
+        TEntryField* field = nullptr;
+        if (input.IsNumeric()) {
+            field = *places[i].numeric = new TNumericEntryField(input, settings, parent);
+        } else {
+            field = *places[i].text =
+                new TTextEntryField(settings, parent, static_cast<int>(kTextFieldLength));
+        }
+        field->setObjectName(
+            QString::fromLatin1(input.widget.data(), static_cast<qsizetype>(input.widget.size())));
+    }
     const auto order = TabOrder(f);
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     return f;
 }
 
-std::array<TEntryField*, 13> TabOrder(const ScenarioFields& f) {
-    return {f.oClientName, f.oDescription,  f.oPreparer,  f.oCola,         f.oRate,
-            f.oYears,      f.oEarlyMonth,   f.oEarlyYear, f.oEarlyBenefit, f.oLaterMonth,
-            f.oLaterYear,  f.oLaterBenefit, f.oAge};
+std::array<TEntryField*, kInputCount> TabOrder(const ScenarioFields& fields) {
+    ScenarioFields copy = fields;
+    std::array<TEntryField*, kInputCount> order{};
+    const auto places = Places(copy);
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        order[i] = places[i].text ? static_cast<TEntryField*>(*places[i].text)
+                                 : static_cast<TEntryField*>(*places[i].numeric);
+    }
+    return order;
 }
 
-TScenarioRec CollectScenario(const ScenarioFields& f) {
+namespace {
+TScenarioRec Collect(const ScenarioFields& f, bool texts) {
     TScenarioRec r;
-    r.ClientName = f.oClientName->ValueAsText().toStdString();
-    r.Description = f.oDescription->ValueAsText().toStdString();
-    r.Preparer = f.oPreparer->ValueAsText().toStdString();
-    r.Cola = f.oCola->ValueAsExtended();
-    r.Years = f.oYears->ValueAsInteger();
-    r.Rate = f.oRate->ValueAsExtended();
-    r.EarlyMonth = f.oEarlyMonth->ValueAsInteger();
-    r.EarlyYear = f.oEarlyYear->ValueAsInteger();
-    r.LaterMonth = f.oLaterMonth->ValueAsInteger();
-    r.LaterYear = f.oLaterYear->ValueAsInteger();
-    r.Age = f.oAge->ValueAsInteger();
-    r.EarlyBenefit = f.oEarlyBenefit->ValueAsExtended();
-    r.LaterBenefit = f.oLaterBenefit->ValueAsExtended();
+    for (const ScenarioInput& input : kScenarioInputs) {
+        switch (input.kind) {
+            case InputKind::Text:
+                if (texts)
+                    r.*input.text = TextField(f, input)->ValueAsText().toStdString();
+                break;
+            case InputKind::Integer:
+                r.*input.integer = NumericField(f, input)->ValueAsInteger();
+                break;
+            case InputKind::Real:
+                r.*input.real = NumericField(f, input)->ValueAsExtended();
+                break;
+        }
+    }
     return r;
+}
+}  // namespace
+
+TScenarioRec CollectScenario(const ScenarioFields& f) {
+    return Collect(f, true);
+}
+
+TScenarioRec CollectNumbers(const ScenarioFields& f) {
+    return Collect(f, false);
 }
 
 void ShowScenario(const ScenarioFields& f, const TScenarioRec& r) {
-    f.oClientName->SetValueText(QString::fromStdString(r.ClientName));
-    f.oDescription->SetValueText(QString::fromStdString(r.Description));
-    f.oPreparer->SetValueText(QString::fromStdString(r.Preparer));
-    f.oCola->SetValueExtended(r.Cola);
-    f.oYears->SetValueInteger(r.Years);
-    f.oRate->SetValueExtended(r.Rate);
-    f.oEarlyMonth->SetValueInteger(r.EarlyMonth);
-    f.oEarlyYear->SetValueInteger(r.EarlyYear);
-    f.oLaterMonth->SetValueInteger(r.LaterMonth);
-    f.oLaterYear->SetValueInteger(r.LaterYear);
-    f.oAge->SetValueInteger(r.Age);
-    f.oEarlyBenefit->SetValueExtended(r.EarlyBenefit);
-    f.oLaterBenefit->SetValueExtended(r.LaterBenefit);
+    for (const ScenarioInput& input : kScenarioInputs) {
+        if (input.IsNumeric()) {
+            SetNumber(NumericField(f, input), input, r);
+        } else {
+            TextField(f, input)->SetValueText(QString::fromStdString(r.*input.text));
+        }
+    }
 }
 
 void ResetScenario(const ScenarioFields& f) {
-    f.oClientName->SetValueText({});
-    f.oDescription->SetValueText({});
-    SetNewValue(f.oCola, kColaField);
-    SetNewValue(f.oYears, kYearsField);
-    SetNewValue(f.oRate, kRateField);
-    SetNewValue(f.oAge, kAgeField);
-    SetNewValue(f.oEarlyMonth, kEarlyMonthField);
-    SetNewValue(f.oEarlyYear, kEarlyYearField);
-    SetNewValue(f.oLaterMonth, kLaterMonthField);
-    SetNewValue(f.oLaterYear, kLaterYearField);
-    SetNewValue(f.oEarlyBenefit, kEarlyBenefitField);
-    SetNewValue(f.oLaterBenefit, kLaterBenefitField);
+    for (const ScenarioInput& input : kScenarioInputs) {
+        if (input.IsNumeric()) {
+            TScenarioRec fresh;
+            if (input.kind == InputKind::Integer) {
+                fresh.*input.integer = static_cast<std::int32_t>(input.newValue);
+            } else {
+                fresh.*input.real = input.newValue;
+            }
+            SetNumber(NumericField(f, input), input, fresh);
+        } else if (!input.keptByNew) {
+            TextField(f, input)->SetValueText({});
+        }
+    }
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "scenario/entryfield.h"
+#include "scenario/scenarioinputs.h"
 #include "scenario/scenariorec.h"
 
 class QWidget;
@@ -32,15 +33,21 @@ struct ScenarioFields {
 /// window-start values. The caller places them.
 /// Each is named after its member (objectName "oCola" and so on).
 ScenarioFields CreateScenarioFields(EntrySettings& settings, QWidget* parent);
-/// The thirteen fields in Tab order.
-std::array<TEntryField*, 13> TabOrder(const ScenarioFields& fields);
+/// The thirteen fields in Tab order, which is the order of the inputs table.
+std::array<TEntryField*, kInputCount> TabOrder(const ScenarioFields& fields);
+/// The field of a text input, or of a numeric one.
+TTextEntryField* TextField(const ScenarioFields& fields, const ScenarioInput& input);
+TNumericEntryField* NumericField(const ScenarioFields& fields, const ScenarioInput& input);
 /// Reads the fields in record order through their getters; a field whose text breaks its
 /// rules gives 0, without a message.
 TScenarioRec CollectScenario(const ScenarioFields& fields);
+/// The numbers only, as Calculate reads them; the texts stay empty and their fields as
+/// they are.
+TScenarioRec CollectNumbers(const ScenarioFields& fields);
 /// Writes the record into the fields in record order through their setters, unchecked.
 void ShowScenario(const ScenarioFields& fields, const TScenarioRec& rec);
-/// The values of New: the client name and description emptied, the preparer kept, COLA,
-/// rate, years and the benefits 0, age 62, both months 1, early year 2001, later year 2004.
+/// The values of New, from the inputs table: the client name and description emptied, the
+/// preparer kept, each number set to its New value.
 void ResetScenario(const ScenarioFields& fields);
 
 }  // namespace velmora

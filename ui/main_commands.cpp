@@ -71,18 +71,7 @@ void TfrmMain::ConnectButton(QPushButton* button, void (TfrmMain::*command)()) {
 }
 
 void TfrmMain::btnCalculateClick() {
-    const ScenarioFields& f = fields_;
-    ScheduleInputs inputs;
-    inputs.EarlyYear = f.oEarlyYear->ValueAsInteger();
-    inputs.Age = f.oAge->ValueAsInteger();
-    inputs.EarlyBenefit = f.oEarlyBenefit->ValueAsExtended();
-    inputs.LaterBenefit = f.oLaterBenefit->ValueAsExtended();
-    inputs.EarlyMonth = f.oEarlyMonth->ValueAsInteger();
-    inputs.LaterMonth = f.oLaterMonth->ValueAsInteger();
-    inputs.Years = f.oYears->ValueAsInteger();
-    inputs.Rate = f.oRate->ValueAsExtended();
-    inputs.Cola = f.oCola->ValueAsDouble();
-    inputs.LaterYear = f.oLaterYear->ValueAsInteger();
+    const ScheduleInputs inputs = ScheduleInputsFromRecord(CollectNumbers(fields_));
     lastPair_.reset();
     BuildSchedule(inputs, *resultTable_);
     lastPair_ = inputs;

@@ -1,107 +1,141 @@
 #include <gtest/gtest.h>
 
-#include <variant>
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "cli/fieldvalues.h"
 #include "cli/options.h"
+#include "scenario/fielderrors.h"
+#include "scenario/numericfieldmodel.h"
+#include "scenario/scenarioinputs.h"
 
 namespace velmora::cli {
 namespace {
 
-std::string Refusal(const FieldValue<long double>& v) {
-    const auto* reason = std::get_if<std::string>(&v);
-    return reason == nullptr ? "" : *reason;
+// Types the text into a field model of the input as the window's field does (entered by
+// Tab, so the first key replaces the text), then leaves it.
+struct Typed {
+    bool refusedKey = false;
+    std::optional<std::string> refusal;
+    long double value = 0;
+};
+
+Typed TypeInWindowField(const ScenarioInput& input, const std::string& text) {
+    NumericFieldModel field(input.Number(), input.mask, input.low, input.high, EntryFormat{});
+    field.Enter(true);
+    Typed typed;
+    for (const char c : text) {
+        if (field.Type(static_cast<unsigned char>(c)) == KeyOutcome::Refused)
+            typed.refusedKey = true;
+    }
+    typed.refusal = field.Leave();
+    typed.value = field.ValueAsExtended();
+    return typed;
 }
 
-TEST(ReadRealValue, RoundsToTheFieldsDecimalsWithinItsBounds) {
+long double CliValue(const ScenarioInput& input, const CliOptions& options) {
+    return input.kind == InputKind::Integer ? options.scenario.*input.integer
+                                            : options.scenario.*input.real;
+}
+
+// What the command line makes of a text is what the window's field makes of it after
+// leaving: the same value, or a refusal for the same reason.
+TEST(InputOptions, ReadEveryValueAsTheFieldDoesAfterLeaving) {
+    const std::vector<std::string> common = {"0",
+                                             "1",
+                                             "5",
+                                             "12",
+                                             "62",
+                                             "2001",
+                                             "0.125",
+                                             "0.015",
+                                             "1.03125",
+                                             "1234.565",
+                                             "2.50005",
+                                             ".5",
+                                             ".125",
+                                             "12.",
+                                             "007.25",
+                                             "2.12345",
+                                             "2.123449",
+                                             "99.99999",
+                                             "-0",
+                                             "-1",
+                                             "-2.5",
+                                             ".",
+                                             "-",
+                                             "abc",
+                                             "2,5",
+                                             "1e2",
+                                             " 2",
+                                             "+2",
+                                             "1.2.3",
+                                             "000000000000000000001",
+                                             "0.00000000000000000001"};
+    // At and beyond each bound, and where the mask runs out of digit positions.
+    const std::vector<std::string> edges = {
+        "1999",      "2000",      "2030",      "2031", "2100",     "2101",      "39",
+        "40",        "41",        "99",        "100",  "11",       "13",        "100.0000",
+        "100.00004", "100.00005", "100.0001",  "101",  "99999.99", "99999.994", "99999.995",
+        "99999.999", "100000",    "123456.78", "999",  "9999",     "10000"};
+    for (const ScenarioInput& input : kScenarioInputs) {
+        if (!input.IsNumeric())
+            continue;
+        std::vector<std::string> texts = common;
+        texts.insert(texts.end(), edges.begin(), edges.end());
+        for (const std::string& text : texts) {
+            SCOPED_TRACE(std::string(input.option) + " " + text);
+            const Typed typed = TypeInWindowField(input, text);
+            CliOptions options;
+            const std::string refusal =
+                CliOptionTable().Parse({std::string(input.option), text}, options);
+            if (typed.refusedKey) {
+                EXPECT_NE(refusal.find("cannot be typed into the field"), std::string::npos)
+                    << refusal;
+            } else if (typed.refusal) {
+                EXPECT_EQ(refusal,
+                          std::string(input.option) + ": \"" + text + "\": " + *typed.refusal);
+            } else {
+                ASSERT_EQ(refusal, "");
+                EXPECT_EQ(CliValue(input, options), typed.value);
+            }
+        }
+    }
+}
+
+// The values the window shows for these texts: the typed text's extended value rounded
+// exactly, ties to even.
+TEST(InputOptions, RoundAsTheFieldShowsTheValue) {
     struct Case {
+        const char* option;
         const char* text;
-        const RealRule& rule;
         long double value;
     };
     const Case cases[] = {
-        {"2.5", kPercentRule, 25000.0L / 10000},
-        {"2.12346", kPercentRule, 21235.0L / 10000},
-        {"2.12345", kPercentRule, 21235.0L / 10000},  // half away from zero
-        {"2.12344999", kPercentRule, 21234.0L / 10000},
-        {"100", kPercentRule, 100},
-        {"100.00000", kPercentRule, 100},
-        {"0", kPercentRule, 0},
-        {"-0", kPercentRule, 0},
-        {".5", kPercentRule, 0.5L},
-        {"3.", kPercentRule, 3},
-        {"007.25", kPercentRule, 72500.0L / 10000},
-        {"1234.567", kBenefitRule, 123457.0L / 100},
-        {"99999.99", kBenefitRule, 9999999.0L / 100},
-        {"99999.985", kBenefitRule, 9999999.0L / 100},
-        {"0.004", kBenefitRule, 0},
-        {"1000", kBenefitRule, 1000},
+        {"--early-benefit", "1234.565", 123456.0L / 100},
+        {"--early-benefit", "0.125", 12.0L / 100},
+        {"--later-benefit", "0.135", 14.0L / 100},
+        {"--early-benefit", "99999.99", 9999999.0L / 100},
+        {"--cola", "2.50005", 25000.0L / 10000},
+        {"--cola", "1.03125", 10312.0L / 10000},
+        {"--rate", "2.12346", 21235.0L / 10000},
+        {"--rate", ".5", 5000.0L / 10000},
+        {"--rate", "100", 100},
+        {"--years", "40", 40},
+        {"--early-year", "2030", 2030},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto v = ReadRealValue(c.text, c.rule);
-        ASSERT_EQ(Refusal(v), "");
-        EXPECT_EQ(std::get<long double>(v), c.value);
-    }
-}
-
-TEST(ReadRealValue, RefusesNonNumbersAndValuesOutsideTheBounds) {
-    struct Case {
-        const char* text;
-        const RealRule& rule;
-        const char* reason;
-    };
-    const char* notANumber = "is not a number";
-    const char* percentRange = "is not within the range 0 to 100";
-    const char* benefitRange = "is not within the range 0 to 99999.99";
-    const Case cases[] = {
-        {"", kPercentRule, notANumber},
-        {".", kPercentRule, notANumber},
-        {"-", kPercentRule, notANumber},
-        {"2,5", kPercentRule, notANumber},
-        {"1e2", kPercentRule, notANumber},
-        {" 2", kPercentRule, notANumber},
-        {"+2", kPercentRule, notANumber},
-        {"1.2.3", kPercentRule, notANumber},
-        {"100.0001", kPercentRule, percentRange},
-        {"100.00001", kPercentRule, percentRange},
-        {"250", kPercentRule, percentRange},
-        {"-0.00001", kPercentRule, percentRange},
-        {"-1", kPercentRule, percentRange},
-        {"99999.991", kBenefitRule, benefitRange},
-        {"100000", kBenefitRule, benefitRange},
-        {"99999999999999999999999", kBenefitRule, benefitRange},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(Refusal(ReadRealValue(c.text, c.rule)), c.reason);
-    }
-}
-
-TEST(ReadIntegerValue, ChecksTheBounds) {
-    struct Case {
-        const char* text;
-        const IntegerRule& rule;
-        std::variant<std::int32_t, std::string> expected;
-    };
-    const Case cases[] = {
-        {"2001", kYearRule, 2001},
-        {"2030", kYearRule, 2030},
-        {"02000", kYearRule, 2000},
-        {"1999", kYearRule, std::string("is not within the range 2000 to 2030")},
-        {"40", kYearsRule, 40},
-        {"41", kYearsRule, std::string("is not within the range 1 to 40")},
-        {"0", kYearsRule, std::string("is not within the range 1 to 40")},
-        {"-5", kMonthRule, std::string("is not within the range 1 to 12")},
-        {"99", kAgeRule, 99},
-        {"12.0", kMonthRule, std::string("is not a whole number")},
-        {"", kMonthRule, std::string("is not a whole number")},
-        {"-", kMonthRule, std::string("is not a whole number")},
-        {"99999999999999999999999", kAgeRule, std::string("is not within the range 1 to 99")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(ReadIntegerValue(c.text, c.rule), c.expected);
+        SCOPED_TRACE(std::string(c.option) + " " + c.text);
+        CliOptions options;
+        ASSERT_EQ(CliOptionTable().Parse({c.option, c.text}, options), "");
+        const ScenarioInput* input = nullptr;
+        for (const auto& i : kScenarioInputs) {
+            if (i.option == c.option)
+                input = &i;
+        }
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(CliValue(*input, options), c.value);
     }
 }
 
@@ -144,7 +178,7 @@ TEST(OptionTable, ColaGoesOverAsTheNearestDoubleOfItsExtendedValue) {
     }
     CliOptions options;
     ASSERT_EQ(CliOptionTable().Parse(args, options), "");
-    EXPECT_EQ(*options.values.cola, 21.0L / 10);
+    EXPECT_EQ(options.scenario.Cola, 21.0L / 10);
     std::string error;
     const auto in = ResolveInputs(options, error);
     ASSERT_TRUE(in.has_value()) << error;
@@ -158,11 +192,20 @@ TEST(OptionTable, RefusalsNameTheOption) {
         const char* message;
     };
     const Case cases[] = {
-        {{"--cola", "250"}, "--cola: \"250\" is not within the range 0 to 100"},
-        {{"--rate=abc"}, "--rate: \"abc\" is not a number"},
-        {{"--years", "41"}, "--years: \"41\" is not within the range 1 to 40"},
+        {{"--cola", "250"}, "--cola: \"250\": Value is not within required range"},
+        {{"--rate=abc"},
+         "--rate: \"abc\": cannot be typed into the field (###.####%): the field refuses 'a'"},
+        {{"--years", "41"}, "--years: \"41\": Value is not within required range"},
+        {{"--years", "0"}, "--years: \"0\": Value is not within required range"},
+        {{"--years", "007"}, ""},
         {{"--early-benefit", "100000"},
-         "--early-benefit: \"100000\" is not within the range 0 to 99999.99"},
+         "--early-benefit: \"100000\": cannot be typed into the field ($##,###.##): the "
+         "field refuses '0'"},
+        {{"--early-benefit", "123.456789"},
+         "--early-benefit: \"123.456789\": cannot be typed into the field ($##,###.##): the "
+         "field refuses '8'"},
+        {{"--cola", ""}, "--cola: \"\": Value is not valid for this field type"},
+        {{"--age", "-"}, "--age: \"-\": Value is not within required range"},
         {{"--years"}, "option --years needs a value (N)"},
         {{"--colour", "red"}, "unknown option --colour"},
         {{"--format", "html"}, "--format: \"html\" is not one of text, tsv, csv"},
@@ -192,13 +235,38 @@ TEST(OptionTable, EveryCalculationValueIsRequired) {
     }
 }
 
-TEST(OptionTable, HelpListsEveryOption) {
+TEST(OptionTable, HelpListsEveryOptionWithTheRangeOfItsField) {
     const OptionTable table = CliOptionTable();
     const std::string help = table.HelpText("velmora-cli");
     for (const auto& option : table.Options())
         EXPECT_NE(help.find(option.name), std::string::npos);
     for (const char* format : {"text", "tsv", "csv"}) {
         EXPECT_NE(help.find(format), std::string::npos);
+    }
+    const char* const lines[] = {
+        "\n  --cola PERCENT          yearly cost-of-living adjustment in percent (0 to 100,\n",
+        "\n  --years N               number of years to calculate (1 to 40)\n",
+        "\n  --early-benefit AMOUNT  monthly benefit when starting early (0 to 99999.99, 2\n",
+        "\n  --age AGE               age at the early start (1 to 99)\n",
+    };
+    for (const char* line : lines)
+        EXPECT_NE(help.find(line), std::string::npos) << line << "\n" << help;
+}
+
+// Each input of the one table is an option, with the table's help and range.
+TEST(OptionTable, HasAnOptionForEachInput) {
+    const OptionTable table = CliOptionTable();
+    for (const ScenarioInput& input : kScenarioInputs) {
+        SCOPED_TRACE(std::string(input.option));
+        const auto& options = table.Options();
+        const auto found = std::find_if(options.begin(), options.end(),
+                                        [&](const OptionDef& o) { return o.name == input.option; });
+        ASSERT_NE(found, options.end());
+        EXPECT_EQ(found->valueName, input.valueName);
+        EXPECT_EQ(found->help.rfind(std::string(input.help), 0), 0u);
+        if (input.IsNumeric()) {
+            EXPECT_NE(found->help.find("(" + RangeText(input)), std::string::npos);
+        }
     }
 }
 

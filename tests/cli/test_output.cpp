@@ -110,12 +110,11 @@ TEST_F(CliRunTest, RefusalWritesNothingToTheOutput) {
         const char* firstLine;
     };
     const Case cases[] = {
-        {With(kExample, {"--colour", "red"}), "velmora-cli: unknown option --colour"},
+        {With(kExample, {"--colour", "red"}), "velmora-cli: unknown option --colour."},
         {std::vector<std::string>(kExample.begin() + 2, kExample.end()),
-         "velmora-cli: missing option --early-year"},
+         "velmora-cli: missing option --early-year."},
         {{"--cola", "100.0001"},
-         "velmora-cli: --cola: \"100.0001\" is not within the range 0 "
-         "to 100"},
+         "velmora-cli: --cola: \"100.0001\": Value is not within required range."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.firstLine);

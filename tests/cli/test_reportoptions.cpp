@@ -86,7 +86,7 @@ TEST(ReportOptions, AFailedReportIsExitStatusOneWithItsMessage) {
     EXPECT_EQ(run.status, kExitFailed);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err,
-              "velmora-cli: Cannot write /no/such/folder/r.pdf: No such file or directory\n");
+              "velmora-cli: Cannot write /no/such/folder/r.pdf: No such file or directory.\n");
 }
 
 std::string Repeated(const std::string& piece, int times) {
@@ -103,11 +103,11 @@ TEST(ReportOptions, Refusals) {
         bool withWriter;
         const char* firstLine;
     } cases[] = {
-        {"empty file name", {"--pdf", ""}, true, "velmora-cli: --pdf: the file name is empty"},
+        {"empty file name", {"--pdf", ""}, true, "velmora-cli: --pdf: the file name is empty."},
         {"text too long",
          {"--client", std::string(101, 'x')},
          true,
-         "velmora-cli: --client: the text is longer than 100 characters"},
+         "velmora-cli: --client: the text is longer than 100 characters."},
         {"100 characters after trimming",
          {"--preparer", " " + std::string(100, 'x') + " ", "--pdf", "r.pdf"},
          true,
@@ -119,7 +119,7 @@ TEST(ReportOptions, Refusals) {
         {"no report without the report",
          {"--pdf", "r.pdf"},
          false,
-         "velmora-cli: unknown option --pdf"},
+         "velmora-cli: unknown option --pdf."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

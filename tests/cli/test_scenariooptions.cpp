@@ -109,17 +109,17 @@ TEST_F(CliScenarioTest, ScenarioFileGivesTheSameTableAsTheOptions) {
 TEST_F(CliScenarioTest, OptionsGivenAsWellReplaceTheFilesValues) {
     CliOptions options;
     options.scenarioPath = Fixture("worked-example.ss");
-    options.values.years = 3;
-    options.values.cola = 1.5L;
-    options.clientName = "Someone";
+    ASSERT_EQ("", CliOptionTable().Parse({"--years", "3", "--cola", "1.5", "--client", "Someone"},
+                                         options));
     ASSERT_EQ("", ApplyScenarioFile(options));
-    EXPECT_EQ(3, options.values.years);
-    EXPECT_EQ(1.5L, options.values.cola);
-    EXPECT_EQ(3.0L, options.values.rate);
-    EXPECT_EQ(2004, options.values.laterYear);
-    EXPECT_EQ(1400.0L, options.values.laterBenefit);
-    EXPECT_EQ("Someone", options.clientName);
-    EXPECT_EQ("A. Planner", options.preparer);
+    const TScenarioRec& r = options.scenario;
+    EXPECT_EQ(3, r.Years);
+    EXPECT_EQ(1.5L, r.Cola);
+    EXPECT_EQ(3.0L, r.Rate);
+    EXPECT_EQ(2004, r.LaterYear);
+    EXPECT_EQ(1400.0L, r.LaterBenefit);
+    EXPECT_EQ("Someone", r.ClientName);
+    EXPECT_EQ("A. Planner", r.Preparer);
 }
 
 TEST_F(CliScenarioTest, FileValuesMustKeepTheirFieldsRules) {
@@ -129,28 +129,29 @@ TEST_F(CliScenarioTest, FileValuesMustKeepTheirFieldsRules) {
         std::function<void(TScenarioRec&)> change;
         const char* refusal;  // empty: accepted
     } cases[] = {
-        {"Years 0 as saved after New", [](TScenarioRec& r) { r.Years = 0; },
-         "the file's value for --years, \"0\", is not within the range 1 to 40 (give --years "
-         "to replace it)"},
+        // Open shows what the file holds; Calculate reads a refused number as 0. Years 0
+        // (saved after New) is that 0 and gives a header-only table, as in the window;
+        // any other refused number would be calculated as a 0 that is not in the file.
+        {"Years 0 as saved after New", [](TScenarioRec& r) { r.Years = 0; }, ""},
         {"a year before 2000", [](TScenarioRec& r) { r.EarlyYear = 1999; },
-         "the file's value for --early-year, \"1999\", is not within the range 2000 to 2030"},
+         "the file's value for --early-year, \"1999\": Value is not within required range "
+         "(give --early-year to replace it)"},
         {"an integer keeps its low 16 bits, as in the field",
          [](TScenarioRec& r) { r.LaterYear = 65536 + 2004; }, ""},
         {"70000 shows as 4464", [](TScenarioRec& r) { r.EarlyYear = 70000; },
-         "the file's value for --early-year, \"70000\", is not within the range 2000 to 2030"},
-        {"a benefit the field cannot show", [](TScenarioRec& r) { r.EarlyBenefit = 100000; },
-         "the file's value for --early-benefit, \"100000\", is not within the range 0 to "
-         "99999.99"},
+         "the file's value for --early-year, \"70000\": Value is not within required range"},
+        {"a benefit wider than the mask, shown in full",
+         [](TScenarioRec& r) { r.EarlyBenefit = 100000; }, ""},
+        {"a benefit just above the mask", [](TScenarioRec& r) { r.EarlyBenefit = 99999.996L; }, ""},
         {"a huge benefit", [](TScenarioRec& r) { r.LaterBenefit = 1e4000L; },
-         "--later-benefit, \"1e+4000\", is not within the range 0 to 99999.99"},
-        {"a benefit just above the mask", [](TScenarioRec& r) { r.EarlyBenefit = 99999.996L; },
-         "--early-benefit, \"99999.996\", is not within the range 0 to 99999.99"},
+         "--later-benefit, \"1e+4000\": Value is not valid for this field type"},
         {"a negative rate", [](TScenarioRec& r) { r.Rate = -0.5L; },
-         "--rate, \"-0.5\", is not within the range 0 to 100"},
-        {"a NaN", [nan](TScenarioRec& r) { r.Cola = nan; }, "--cola, \"nan\", is not a number"},
+         "--rate, \"-0.5\": Value is not within required range"},
+        {"a NaN", [nan](TScenarioRec& r) { r.Cola = nan; },
+         "--cola, \"nan\": Value is not valid for this field type"},
         {"an infinity",
          [](TScenarioRec& r) { r.Cola = std::numeric_limits<long double>::infinity(); },
-         "--cola, \"inf\", is not within the range 0 to 100"},
+         "--cola, \"inf\": Value is not valid for this field type"},
         {"a denormal reads as 0", [](TScenarioRec& r) { r.Rate = 1e-4940L; }, ""},
         {"a tiny negative that shows as 0", [](TScenarioRec& r) { r.Rate = -1e-4940L; }, ""},
         {"more decimals than the field keeps", [](TScenarioRec& r) { r.Cola = 2.123456L; }, ""},
@@ -179,11 +180,24 @@ TEST_F(CliScenarioTest, FileValuesAreRoundedAsTheFieldsShowThem) {
         r.LaterYear = 65536 + 2004;
     });
     ASSERT_EQ("", ApplyScenarioFile(options));
-    EXPECT_EQ(21235.0L / 10000, options.values.cola);
-    EXPECT_EQ(100.0L, options.values.rate);
-    EXPECT_EQ(123456.0L / 100, options.values.earlyBenefit);
-    EXPECT_EQ(99999.99L, options.values.laterBenefit);
-    EXPECT_EQ(2004, options.values.laterYear);
+    EXPECT_EQ(21235.0L / 10000, options.scenario.Cola);
+    EXPECT_EQ(100.0L, options.scenario.Rate);
+    EXPECT_EQ(123456.0L / 100, options.scenario.EarlyBenefit);
+    EXPECT_EQ(99999.99L, options.scenario.LaterBenefit);
+    EXPECT_EQ(2004, options.scenario.LaterYear);
+}
+
+// Years 0 and a benefit of 100,000 from a file calculate as the window calculates them.
+TEST_F(CliScenarioTest, FileValuesTheWindowAcceptsAreCalculated) {
+    const std::string years0 = FileWith([](TScenarioRec& r) { r.Years = 0; });
+    ASSERT_EQ(kExitOk, Run({"--scenario", years0, "--format", "tsv"})) << err.str();
+    EXPECT_EQ("Breakeven point not reached using these parameters.\n", out.str());
+    const std::string big = FileWith([](TScenarioRec& r) {
+        r.EarlyBenefit = 100000;
+        r.Years = 1;
+    });
+    ASSERT_EQ(kExitOk, Run({"--scenario", big, "--format", "tsv"})) << err.str();
+    EXPECT_EQ(0u, out.str().find("2001\t12\t62\t$100,000.00\t")) << out.str();
 }
 
 TEST_F(CliScenarioTest, UnreadableScenarioFilesAreRefused) {
@@ -201,7 +215,7 @@ TEST_F(CliScenarioTest, UnreadableScenarioFilesAreRefused) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(kExitUsage, Run({"--scenario", c.path, "--years", "5"}));
         EXPECT_EQ("velmora-cli: --scenario " + c.path + ": " + c.message +
-                      "\nRun 'velmora-cli --help' for the options.\n",
+                      ".\nRun 'velmora-cli --help' for the options.\n",
                   err.str());
         EXPECT_EQ("", out.str());
     }

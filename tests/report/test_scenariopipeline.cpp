@@ -7,6 +7,7 @@
 #include "engine/schedule.h"
 #include "report/reportinputs.h"
 #include "report/scenariopipeline.h"
+#include "scenario/scenarioinputs.h"
 #include "scenario/scenariorec.h"
 
 namespace velmora {
@@ -42,6 +43,29 @@ class PipelineTest : public ::testing::Test {
     std::int32_t cursor = 0;
     ScenarioPipeline source;
 };
+
+// Each input of the inputs table is a report field at the table's place, valued from
+// its own record member.
+TEST_F(PipelineTest, InputFieldsComeFromTheInputsTable) {
+    for (const ScenarioInput& input : kScenarioInputs) {
+        SCOPED_TRACE(std::string(input.reportField));
+        const ReportFieldDef& field =
+            source.Fields().at(static_cast<std::size_t>(input.reportPosition));
+        EXPECT_EQ(field.FieldName, input.reportField);
+        const FieldValue value = source.GetFieldValue(field.FieldName);
+        switch (input.kind) {
+            case InputKind::Text:
+                EXPECT_EQ(value, FieldValue(rec.*input.text));
+                break;
+            case InputKind::Integer:
+                EXPECT_EQ(value, FieldValue(rec.*input.integer));
+                break;
+            case InputKind::Real:
+                EXPECT_EQ(value, FieldValue(static_cast<double>(rec.*input.real)));
+                break;
+        }
+    }
+}
 
 TEST_F(PipelineTest, DeclaresItsSettingsAndTwentySixFieldsInPositionOrder) {
     EXPECT_EQ(source.Settings().UserName, "jitPipelineSS");

@@ -32,18 +32,7 @@ inline TScenarioRec WorkedExampleScenario() {
 }
 
 inline ScheduleInputs ScheduleInputsOf(const TScenarioRec& rec) {
-    ScheduleInputs in;
-    in.EarlyYear = rec.EarlyYear;
-    in.Age = rec.Age;
-    in.EarlyBenefit = rec.EarlyBenefit;
-    in.LaterBenefit = rec.LaterBenefit;
-    in.EarlyMonth = rec.EarlyMonth;
-    in.LaterMonth = rec.LaterMonth;
-    in.Years = rec.Years;
-    in.Rate = rec.Rate;
-    in.Cola = static_cast<double>(rec.Cola);
-    in.LaterYear = rec.LaterYear;
-    return in;
+    return ScheduleInputsFromRecord(rec);
 }
 
 inline ReportEnvironment FixedDateEnvironment() {
@@ -59,25 +48,17 @@ class HookedInputs final : public ReportInputs {
     std::function<void()> onRead;
     std::string failure;
 
-    std::string ClientName() override {
-        if (onRead)
-            onRead();
-        if (!failure.empty())
-            throw std::runtime_error(failure);
-        return inner_.ClientName();
+    std::string Text(const ScenarioInput& input) override {
+        if (input.text == &TScenarioRec::ClientName) {
+            if (onRead)
+                onRead();
+            if (!failure.empty())
+                throw std::runtime_error(failure);
+        }
+        return inner_.Text(input);
     }
-    std::string Description() override { return inner_.Description(); }
-    std::string Preparer() override { return inner_.Preparer(); }
-    long double Cola() override { return inner_.Cola(); }
-    long double Rate() override { return inner_.Rate(); }
-    std::int32_t Years() override { return inner_.Years(); }
-    std::int32_t EarlyMonth() override { return inner_.EarlyMonth(); }
-    std::int32_t EarlyYear() override { return inner_.EarlyYear(); }
-    long double EarlyBenefit() override { return inner_.EarlyBenefit(); }
-    std::int32_t LaterMonth() override { return inner_.LaterMonth(); }
-    std::int32_t LaterYear() override { return inner_.LaterYear(); }
-    long double LaterBenefit() override { return inner_.LaterBenefit(); }
-    std::int32_t Age() override { return inner_.Age(); }
+    std::int32_t Integer(const ScenarioInput& input) override { return inner_.Integer(input); }
+    long double Real(const ScenarioInput& input) override { return inner_.Real(input); }
 
   private:
     RecordInputs inner_;

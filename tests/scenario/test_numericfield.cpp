@@ -5,12 +5,24 @@
 #include <random>
 #include <string>
 
-#include "scenario/fielddefinitions.h"
 #include "scenario/fielderrors.h"
 #include "scenario/numericfieldmodel.h"
+#include "scenario/scenarioinputs.h"
 
 namespace velmora {
 namespace {
+
+using R = TScenarioRec;
+const ScenarioInput& kColaField = InputOf(&R::Cola);
+const ScenarioInput& kRateField = InputOf(&R::Rate);
+const ScenarioInput& kYearsField = InputOf(&R::Years);
+const ScenarioInput& kEarlyMonthField = InputOf(&R::EarlyMonth);
+const ScenarioInput& kEarlyYearField = InputOf(&R::EarlyYear);
+const ScenarioInput& kEarlyBenefitField = InputOf(&R::EarlyBenefit);
+const ScenarioInput& kLaterMonthField = InputOf(&R::LaterMonth);
+const ScenarioInput& kLaterYearField = InputOf(&R::LaterYear);
+const ScenarioInput& kLaterBenefitField = InputOf(&R::LaterBenefit);
+const ScenarioInput& kAgeField = InputOf(&R::Age);
 
 EntryFormat Us() {
     return EntryFormat::FromMoneyFormat(TMoneyFormat::UnitedStates());
@@ -24,8 +36,8 @@ EntryFormat Euro() {
     return EntryFormat::FromMoneyFormat(f);
 }
 
-NumericFieldModel Make(const NumericFieldDefinition& d, EntryFormat format = Us()) {
-    return NumericFieldModel(d.kind, d.mask, d.low, d.high, format);
+NumericFieldModel Make(const ScenarioInput& d, EntryFormat format = Us()) {
+    return NumericFieldModel(d.Number(), d.mask, d.low, d.high, format);
 }
 
 void Set(NumericFieldModel& field, long double value) {
@@ -62,7 +74,7 @@ enum class Entry { Tab, Click };
 
 struct TypingCase {
     const char* name;
-    const NumericFieldDefinition& field;
+    const ScenarioInput& field;
     long double start;
     Entry entry;
     const char* keys;
@@ -206,7 +218,7 @@ TEST(NumericTyping, EuroSettings) {
 
 TEST(NumericField, WindowStartValues) {
     struct Case {
-        const NumericFieldDefinition& field;
+        const ScenarioInput& field;
         const char* shown;
     };
     const Case cases[] = {
@@ -216,7 +228,7 @@ TEST(NumericField, WindowStartValues) {
         {kAgeField, "1"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.field.name));
+        SCOPED_TRACE(std::string(c.field.widget));
         NumericFieldModel field = Make(c.field);
         EXPECT_EQ(Drawn(field), c.shown);
         EXPECT_EQ(field.Check(), std::nullopt);
@@ -226,7 +238,7 @@ TEST(NumericField, WindowStartValues) {
 TEST(NumericField, SettersShowWhatTheMaskHolds) {
     struct Case {
         const char* name;
-        const NumericFieldDefinition& field;
+        const ScenarioInput& field;
         long double set;
         const char* shown;
         long double read;  // the getter: 0 for a value the rules refuse
@@ -399,8 +411,8 @@ TEST(NumericField, WideValueSurvivesEditing) {
 // Whatever is typed, the text reads back as a number and keeps the mask's length, and
 // leaving either refuses with one of the two messages or shows the value in full.
 TEST(NumericTyping, RandomKeysAlwaysShowANumber) {
-    const NumericFieldDefinition* fields[] = {&kColaField, &kYearsField, &kEarlyYearField,
-                                              &kEarlyBenefitField};
+    const ScenarioInput* fields[] = {&kColaField, &kYearsField, &kEarlyYearField,
+                                     &kEarlyBenefitField};
     const std::u32string keys = U"0123456789.-,< ^~a";
     std::mt19937 random(20240611);
     for (int round = 0; round < 2000; ++round) {
@@ -414,7 +426,7 @@ TEST(NumericTyping, RandomKeysAlwaysShowANumber) {
             typed += Utf8FromFieldText(FieldText(1, key));
             Press(field, Utf8FromFieldText(FieldText(1, key)));
         }
-        SCOPED_TRACE(std::string(d.name) + " keys [" + typed + "] shown [" + Drawn(field) + "]");
+        SCOPED_TRACE(std::string(d.widget) + " keys [" + typed + "] shown [" + Drawn(field) + "]");
         ASSERT_EQ(field.ShownText().size(), field.Mask().Length());
         ASSERT_TRUE(field.Read().isNumber);
         const long double value = field.Read().value;
@@ -423,7 +435,7 @@ TEST(NumericTyping, RandomKeysAlwaysShowANumber) {
             EXPECT_EQ(*refusal, kOutOfRangeMessage);
         } else {
             EXPECT_EQ(field.ShownText(),
-                      d.kind == NumberKind::Real
+                      d.kind == InputKind::Real
                           ? field.Mask().ShowReal(value)
                           : field.Mask().ShowInteger(static_cast<std::int64_t>(value)));
         }

@@ -74,7 +74,6 @@ struct HandMade {
 const long double kInf = std::numeric_limits<long double>::infinity();
 const long double kNaN = std::numeric_limits<long double>::quiet_NaN();
 constexpr std::uint64_t kJ = std::uint64_t{1} << 63;
-constexpr long double kNoUpperBound = 1.1e4932L;  // the benefits' bound
 
 const HandMade kHandMade[] = {
     {"benefit 100,000",
@@ -138,10 +137,10 @@ class HandMadeFiles : public ::testing::Test {
                 {"Rate", fields_.oRate, true, 0, 100},
                 {"Years", fields_.oYears, false, 1, 40},
                 {"EarlyMonth", fields_.oEarlyMonth, false, 1, 12},
-                {"EarlyYear", fields_.oEarlyYear, false, 2000, 2030},
+                {"EarlyYear", fields_.oEarlyYear, false, 2000, 2100},
                 {"EarlyBenefit", fields_.oEarlyBenefit, true, 0, kNoUpperBound},
                 {"LaterMonth", fields_.oLaterMonth, false, 1, 12},
-                {"LaterYear", fields_.oLaterYear, false, 2000, 2030},
+                {"LaterYear", fields_.oLaterYear, false, 2000, 2100},
                 {"LaterBenefit", fields_.oLaterBenefit, true, 0, kNoUpperBound},
                 {"Age", fields_.oAge, false, 1, 99}};
     }
@@ -176,6 +175,38 @@ class HandMadeFiles : public ::testing::Test {
     QWidget page_;
     ScenarioFields fields_;
 };
+
+// The window's fields are made from the inputs table: each in its place in the Tab order,
+// named as the table says, with the table's mask and bounds, its start and New values.
+TEST_F(HandMadeFiles, FieldsAreMadeFromTheInputsTable) {
+    const auto order = TabOrder(fields_);
+    ShowScenario(fields_, TScenarioRec{});
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        const ScenarioInput& input = kScenarioInputs[i];
+        SCOPED_TRACE(std::string(input.widget));
+        EXPECT_EQ(order[i]->objectName().toStdString(), input.widget);
+        if (!input.IsNumeric()) {
+            EXPECT_EQ(order[i], TextField(fields_, input));
+            continue;
+        }
+        TNumericEntryField* field = ::velmora::NumericField(fields_, input);
+        EXPECT_EQ(order[i], field);
+        EXPECT_EQ(field->Model().Kind(), input.Number());
+        EXPECT_EQ(field->Model().Mask().Text(), input.mask);
+        EXPECT_EQ(field->Model().Low(), input.low);
+        EXPECT_EQ(field->Model().High(), input.high);
+        ResetScenario(fields_);
+        EXPECT_EQ(field->Model().Read().value, input.newValue);
+    }
+    QWidget page;
+    const ScenarioFields fresh = CreateScenarioFields(settings_, &page);
+    for (const ScenarioInput& input : kScenarioInputs) {
+        if (input.IsNumeric()) {
+            EXPECT_EQ(::velmora::NumericField(fresh, input)->Model().Read().value,
+                      input.StartValue());
+        }
+    }
+}
 
 TEST_F(HandMadeFiles, ValuesNoFieldCanShowAreShownSafelyAndReadAsZeroOrShowable) {
     for (const HandMade& c : kHandMade) {
