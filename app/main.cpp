@@ -1,6 +1,8 @@
-// The window program. It takes no arguments.
+// The window program. A file named on the command line (as the desktop passes a
+// double-clicked scenario file) is opened at start; further arguments are ignored.
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QStringList>
 #include <clocale>
 
 #include "engine/money.h"
@@ -25,6 +27,10 @@ int main(int argc, char* argv[]) {
     velmora::TfrmMain frmMain;
     app.exceptionHandler = [&frmMain](std::exception_ptr error) { frmMain.HandleException(error); };
     frmMain.show();
+    // Qt has taken its own options out of the arguments by now.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        frmMain.OpenFileAtStart(arguments.at(1));
     const int result = velmora::TApplication::exec();
     app.exceptionHandler = nullptr;
     return result;

@@ -11,7 +11,9 @@
 #include <QPainter>
 #include <QStyleHints>
 #include <memory>
+#include <utility>
 
+#include "scenario/entryfieldaccessible.h"
 #include "scenario/entrysettings.h"
 
 namespace velmora {
@@ -65,6 +67,7 @@ TEntryField::TEntryField(EntrySettings& settings, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    EntryFieldAccessible::Install();
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
         connect(app, &QApplication::focusChanged, this, &TEntryField::FocusChangedElsewhere);
     }
@@ -115,7 +118,49 @@ void TEntryField::Changed() {
     if (blink_.isActive()) {
         blink_.start(QGuiApplication::styleHints()->cursorFlashTime() / 2, this);
     }
+    Redraw();
+}
+
+void TEntryField::Redraw() {
     update();
+    Announce();
+}
+
+QString TEntryField::ShownText() const {
+    const View view = CurrentView();
+    return Prefix(view.text, view.text.size());
+}
+
+void TEntryField::Announce() {
+    const View view = CurrentView();
+    const QString text = Prefix(view.text, view.text.size());
+    const QString oldText = std::exchange(announcedText_, text);
+    const std::size_t oldCaret = std::exchange(announcedCaret_, view.caret);
+    const std::size_t oldStart = std::exchange(announcedSelectionStart_, view.selectionStart);
+    const std::size_t oldEnd = std::exchange(announcedSelectionEnd_, view.selectionEnd);
+    if (!EntryFieldAccessible::Heard())
+        return;
+    if (text != oldText) {
+        QAccessibleTextUpdateEvent update(this, 0, oldText, text);
+        EntryFieldAccessible::Send(&update);
+        QAccessibleValueChangeEvent value(this, text);
+        EntryFieldAccessible::Send(&value);
+    }
+    // An empty selection is no selection, wherever the model keeps its ends.
+    const bool hadSelection = oldEnd > oldStart;
+    const bool hasSelection = view.selectionEnd > view.selectionStart;
+    if (hadSelection != hasSelection ||
+        (hasSelection && (view.selectionStart != oldStart || view.selectionEnd != oldEnd))) {
+        QAccessibleTextSelectionEvent selection(
+            this, hasSelection ? static_cast<int>(view.selectionStart) : -1,
+            hasSelection ? static_cast<int>(view.selectionEnd) : -1);
+        selection.setCursorPosition(static_cast<int>(view.caret));
+        EntryFieldAccessible::Send(&selection);
+    }
+    if (view.caret != oldCaret) {
+        QAccessibleTextCursorEvent cursor(this, static_cast<int>(view.caret));
+        EntryFieldAccessible::Send(&cursor);
+    }
 }
 
 void TEntryField::focusInEvent(QFocusEvent* e) {
@@ -164,7 +209,7 @@ void TEntryField::LeaveForControl(Qt::FocusReason reason) {
     // A control that only holds the focus until a refusing field takes it back applies no
     // rules of its own.
     const auto refusal = Leave(!settings_.errorPending);
-    update();
+    Redraw();
     if (refusal)
         Refuse(QString::fromStdString(*refusal), reason);
 }
@@ -416,6 +461,16 @@ int TEntryField::TextLeft(const View& view, int textWidth) const {
         scroll_ = caretX - room;
     scroll_ = std::clamp(scroll_, 0, std::max(0, textWidth - room));
     return area.left() - scroll_;
+}
+
+QRect TEntryField::CharacterBox(int offset) const {
+    const View view = CurrentView();
+    const QFontMetrics fm = fontMetrics();
+    const auto advance = [&](std::size_t n) { return fm.horizontalAdvance(Prefix(view.text, n)); };
+    const int left = TextLeft(view, advance(view.text.size()));
+    const auto at = static_cast<std::size_t>(offset);
+    const QRect area = rect().adjusted(kInset, kInset, -kInset, -kInset);
+    return {left + advance(at), area.top(), advance(at + 1) - advance(at), area.height()};
 }
 
 std::size_t TEntryField::PositionAt(int x) const {

@@ -56,6 +56,9 @@ class TEntryField : public QWidget {
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    /// The text as the field draws it now.
+    QString ShownText() const;
+
   protected:
     TEntryField(EntrySettings& settings, QWidget* parent);
 
@@ -87,6 +90,8 @@ class TEntryField : public QWidget {
 
     /// Redraws with the caret shown, after any change.
     void Changed();
+    /// Redraws after the text may have changed, and tells assistive technology.
+    void Redraw();
     /// The character position nearest to x in the drawn text.
     std::size_t PositionAt(int x) const;
     bool Entered() const { return entered_; }
@@ -101,6 +106,8 @@ class TEntryField : public QWidget {
     void timerEvent(QTimerEvent* e) override;
 
   private:
+    friend class EntryFieldAccessible;
+
     void LeaveForControl(Qt::FocusReason reason);
     void FocusChangedElsewhere(QWidget* old, QWidget* now);
     void Refuse(const QString& message, Qt::FocusReason reason);
@@ -110,6 +117,11 @@ class TEntryField : public QWidget {
     void CutToClipboard();
     void PasteFromClipboard();
     int TextLeft(const View& view, int textWidth) const;
+    /// The box of one drawn character, in field coordinates.
+    QRect CharacterBox(int offset) const;
+    /// Tells assistive technology what changed since it was last told: text, caret,
+    /// selection.
+    void Announce();
 
     bool insertMode_ = true;
     bool entered_ = false;
@@ -117,6 +129,10 @@ class TEntryField : public QWidget {
     bool caretOn_ = true;
     QBasicTimer blink_;
     mutable int scroll_ = 0;
+    QString announcedText_;
+    std::size_t announcedCaret_ = 0;
+    std::size_t announcedSelectionStart_ = 0;
+    std::size_t announcedSelectionEnd_ = 0;
 };
 
 class TTextEntryField final : public TEntryField {

@@ -25,30 +25,30 @@ QString TNumericEntryField::ValueAsText() {
 
 long double TNumericEntryField::ValueAsExtended() {
     const long double value = model_.ValueAsExtended();
-    update();
+    Redraw();
     return value;
 }
 
 double TNumericEntryField::ValueAsDouble() {
     const double value = model_.ValueAsDouble();
-    update();
+    Redraw();
     return value;
 }
 
 std::int32_t TNumericEntryField::ValueAsInteger() {
     const std::int32_t value = model_.ValueAsInteger();
-    update();
+    Redraw();
     return value;
 }
 
 void TNumericEntryField::SetValueExtended(long double value) {
     model_.SetValueExtended(value);
-    update();
+    Redraw();
 }
 
 void TNumericEntryField::SetValueInteger(std::int32_t value) {
     model_.SetValueInteger(value);
-    update();
+    Redraw();
 }
 
 TEntryField::View TNumericEntryField::CurrentView() const {

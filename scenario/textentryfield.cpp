@@ -11,14 +11,14 @@ TTextEntryField::TTextEntryField(EntrySettings& settings, QWidget* parent, int m
 QString TTextEntryField::ValueAsText() {
     if (Entered()) {
         model_.Trim();
-        update();
+        Redraw();
     }
     return QString::fromStdU32String(model_.Text());
 }
 
 void TTextEntryField::SetValueText(const QString& text) {
     model_.SetText(text.toStdU32String());
-    update();
+    Redraw();
 }
 
 TEntryField::View TTextEntryField::CurrentView() const {

@@ -1,5 +1,6 @@
 #include "ui/helpviewer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextBrowser>
@@ -19,10 +20,19 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent), browser_(new QTextBro
 }
 
 QString HelpViewer::HelpFolder() {
-    // The project's own folder while it is there, else the installed copy.
+    // The project's own folder while it is there, else the installed copy: beside the
+    // program (a package installs under another prefix than the build's), else where
+    // the build would install it.
+    const auto hasTopics = [](const QString& folder) {
+        return QFileInfo::exists(folder + QStringLiteral("/topic10.html"));
+    };
     const QString source = QStringLiteral(VELMORA_HELP_DIR);
-    if (QFileInfo::exists(source + QStringLiteral("/topic10.html")))
+    if (hasTopics(source))
         return source;
+    const QString besideProgram = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                  QStringLiteral("/" VELMORA_HELP_FROM_BIN));
+    if (hasTopics(besideProgram))
+        return besideProgram;
     return QStringLiteral(VELMORA_INSTALLED_HELP_DIR);
 }
 

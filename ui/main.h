@@ -108,6 +108,9 @@ class TfrmMain final : public QMainWindow {
     void Exit1Click();
     void Open1Click();
     void Save1Click();
+    /// Opens the scenario file named when the program was started, as Open does once a
+    /// name is chosen; a failure goes to the error box and leaves the fields as they are.
+    void OpenFileAtStart(const QString& name);
     void Print1Click();
     void btnUseEarlyClick();
     void btnUseLaterClick();

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/accessiblenames.h"
 #include "ui/glyphs.h"
 #include "ui/main.h"
 #include "ui/menupainter.h"
@@ -204,6 +205,7 @@ void TfrmMain::BuildInputPage() {
     bar->setGeometry(13, 105, 720, 4);
 
     fields_ = CreateScenarioFields(entrySettings_, Panel1);
+    NameEntryFields(fields_);
     struct FieldPlace {
         TEntryField* field;
         const char* name;

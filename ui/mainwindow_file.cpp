@@ -21,6 +21,10 @@ void TfrmMain::Open1Click() {
     fileCommands().Open();
 }
 
+void TfrmMain::OpenFileAtStart(const QString& name) {
+    RunCommand([this, &name] { fileCommands().OpenFile(name); });
+}
+
 void TfrmMain::Save1Click() {
     fileCommands().Save();
 }

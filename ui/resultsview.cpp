@@ -1,13 +1,18 @@
 #include "ui/resultsview.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 #include "ui/resultscellpainter.h"
 #include "ui/resultsheader.h"
@@ -48,7 +53,8 @@ ResultsView::ResultsView(QWidget* parent)
     setCornerButtonEnabled(false);
     setTabKeyNavigation(false);
     setFocusPolicy(Qt::ClickFocus);
-    setContextMenuPolicy(Qt::PreventContextMenu);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    setAccessibleName(QStringLiteral("Table of Results"));
     setShowGrid(true);
     setGridStyle(Qt::SolidLine);
     viewport()->setBackgroundRole(QPalette::Button);
@@ -151,8 +157,11 @@ void ResultsView::wheelEvent(QWheelEvent* event) {
 }
 
 void ResultsView::mousePressEvent(QMouseEvent* event) {
+    menuRefused_ = false;
     if (IsPanning()) {
         StopPanning();
+        // The press only ends panning; a right press brings no menu then.
+        menuRefused_ = event->button() == Qt::RightButton;
         event->accept();
         return;
     }
@@ -167,9 +176,14 @@ void ResultsView::mousePressEvent(QMouseEvent* event) {
 
 void ResultsView::keyPressEvent(QKeyEvent* event) {
     StopPanning();
-    // Esc belongs to the window; the grid offers no clipboard commands.
-    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Copy) ||
-        event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste)) {
+    if (event->matches(QKeySequence::Copy)) {
+        CopyToClipboard();
+        event->accept();
+        return;
+    }
+    // Esc belongs to the window; the cells are read-only, so nothing is cut or pasted.
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Cut) ||
+        event->matches(QKeySequence::Paste)) {
         event->ignore();
         return;
     }
@@ -187,6 +201,43 @@ bool ResultsView::event(QEvent* event) {
 }
 
 void ResultsView::keyboardSearch(const QString&) {}
+
+CellBlock ResultsView::CopyBlock() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.size() <= 1)
+        return WholeTable(*this);
+    // Selection is contiguous; its bounding block, in grid rows (model row + 1).
+    CellBlock block{selected.front().column(), selected.front().column(),
+                    selected.front().row() + 1, selected.front().row() + 1};
+    for (const QModelIndex& index : selected) {
+        block.firstColumn = std::min(block.firstColumn, index.column());
+        block.lastColumn = std::max(block.lastColumn, index.column());
+        block.firstRow = std::min(block.firstRow, index.row() + 1);
+        block.lastRow = std::max(block.lastRow, index.row() + 1);
+    }
+    return block;
+}
+
+void ResultsView::CopyToClipboard() const {
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(TabSeparatedText(*this, CopyBlock())));
+}
+
+QMenu* ResultsView::CreateContextMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    QAction* copy = menu->addAction(QStringLiteral("Copy"), this, [this] { CopyToClipboard(); });
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    return menu;
+}
+
+void ResultsView::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    if (std::exchange(menuRefused_, false) && event->reason() == QContextMenuEvent::Mouse)
+        return;
+    const std::unique_ptr<QMenu> menu(CreateContextMenu(this));
+    menu->exec(event->globalPos());
+}
 
 void ResultsView::MoveCurrentRowBy(int delta) {
     const int rows = model_->rowCount();

@@ -7,7 +7,9 @@
 
 #include "engine/schedule.h"
 #include "ui/cellalignment.h"
+#include "ui/resultscopy.h"
 
+class QMenu;
 class QTimer;
 
 namespace velmora {
@@ -53,12 +55,21 @@ class ResultsView final : public QTableView, public TCellStore {
     /// pointer when it is more than 5 px above or below where panning started.
     void PanStep(const QPoint& pointerInViewport);
 
+    /// The cells Ctrl+C and "Copy" take: the selected block, or the whole table when no
+    /// more than the current cell is selected (the grid always marks one cell).
+    CellBlock CopyBlock() const;
+    /// Puts the copy block on the clipboard as tab-separated text with the header row.
+    void CopyToClipboard() const;
+    /// The right-click menu with its one item, "Copy"; the caller owns it.
+    QMenu* CreateContextMenu(QWidget* parent);
+
   protected:
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void MoveCurrentRowBy(int delta);
@@ -71,6 +82,7 @@ class ResultsView final : public QTableView, public TCellStore {
     QPoint panOrigin_;
     int sizeChange_ = 0;
     int wheelRemainder_ = 0;
+    bool menuRefused_ = false;
 };
 
 }  // namespace velmora

@@ -80,12 +80,24 @@ void ScenarioFileCommands::Open() {
     const std::optional<QString> name = Choose(*openDialog_, lastOpened_);
     if (!name)
         return;
-    buffer_ = LoadScenarioBytes(PathOf(*name), *fs_);
+    Load(*name);
+}
+
+void ScenarioFileCommands::OpenFile(const QString& name) {
+    // A full name, as the dialog gives it, so that it still names the file for the dialog.
+    const QString full = QFileInfo(name).absoluteFilePath();
+    lastOpened_ = full;
+    fileName_ = full;
+    Load(full);
+}
+
+void ScenarioFileCommands::Load(const QString& name) {
+    buffer_ = LoadScenarioBytes(PathOf(name), *fs_);
     ShowScenario(fields_, DecodeScenarioRecord(buffer_));
     showInputPage_();
     if (!showPlanner_)
         return;
-    const std::string companion = planner::CompanionPath(PathOf(*name));
+    const std::string companion = planner::CompanionPath(PathOf(name));
     std::optional<planner::PlannerInputs> inputs;
     try {
         inputs = planner::LoadCompanion(companion, *fs_);

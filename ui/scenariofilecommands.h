@@ -34,6 +34,9 @@ class ScenarioFileCommands {
     /// Asks for a file and shows its scenario, then "Data Input". Cancelling or failing
     /// leaves the fields and the page as they were. Never recalculates.
     void Open();
+    /// What Open does once a name is chosen, for a file named when the program starts;
+    /// the name is offered by the next Open.
+    void OpenFile(const QString& name);
 
     QFileDialog& OpenDialog() { return *openDialog_; }
     QFileDialog& SaveDialog() { return *saveDialog_; }
@@ -56,6 +59,7 @@ class ScenarioFileCommands {
 
   private:
     std::optional<QString> Choose(QFileDialog& dialog, QString& lastChosen);
+    void Load(const QString& name);
 
     ScenarioFields fields_;
     std::function<void()> showInputPage_;

@@ -67,9 +67,11 @@ TEST_F(ResultsViewTest, OffersNoEditingAndIsNoTabStop) {
     EXPECT_EQ(view.dragDropMode(), QAbstractItemView::NoDragDrop);
 }
 
-TEST_F(ResultsViewTest, EscAndClipboardKeysAreLeftToTheWindow) {
+// Ctrl+C copies (see the copy tests); the read-only cells take no cut or paste.
+TEST_F(ResultsViewTest, EscAndCutAndPasteKeysAreLeftToTheWindow) {
     for (const auto& key :
-         {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_C)}) {
+         {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_X),
+          QKeyCombination(Qt::ControlModifier, Qt::Key_V)}) {
         QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
         press.setAccepted(true);
         QApplication::sendEvent(&view, &press);
