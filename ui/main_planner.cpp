@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "engine/money.h"
 #include "planner/chartdata.h"
@@ -24,6 +25,7 @@
 #include "report/clientsummary.h"
 #include "report/reportoutput.h"
 #include "scenario/entrysettings.h"
+#include "scenario/scenarioinputs.h"
 #include "ui/glyphs.h"
 #include "ui/main.h"
 #include "ui/notebook.h"
@@ -100,8 +102,10 @@ void TfrmMain::BuildPlannerPage() {
     cmbSex->setObjectName(QStringLiteral("cmbSex"));
     cmbSex->addItems({QStringLiteral("Female"), QStringLiteral("Male")});
     cmbSex->setGeometry(238, 10, 72, 22);
-    const TNumericEntryField::Setup benefit{TNumericEntryField::Kind::Real,
-                                            QStringLiteral("$##,###.##"), 0, kHighBenefit};
+    // The benefit at FRA takes money as the benefit fields do, up to the plan's limit.
+    ScenarioInput benefit = InputOf(&TScenarioRec::LaterBenefit);
+    benefit.high = kHighBenefit;
+    benefit.widget = "oFraBenefit";
     oFraBenefit = new TNumericEntryField(benefit, entrySettings_, Panel4);
     oFraBenefit->setObjectName(QStringLiteral("oFraBenefit"));
     oFraBenefit->setGeometry(398, 11, 92, 20);
@@ -176,6 +180,15 @@ void TfrmMain::BuildPlannerPage() {
     }
     btnPrintSummary->setIcon(GlyphIcon(QStringLiteral("print"), 16));
     btnPrintSummary->resize(104, 25);
+
+    // Names for assistive technology, as the Data Input fields have.
+    const std::pair<QWidget*, const char*> names[] = {
+        {oBirthDate, "Date of Birth"}, {cmbSex, "Sex"},
+        {oFraBenefit, "FRA Benefit"},  {oAsOfDate, "As-of Date"},
+        {grdPlan, "Claiming Options"}, {chtBreakEven, "Break-even Chart"},
+    };
+    for (const auto& [widget, name] : names)
+        widget->setAccessibleName(QString::fromLatin1(name));
 
     Panel4->installEventFilter(this);
     LayoutPlannerPage();
