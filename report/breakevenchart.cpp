@@ -1,5 +1,6 @@
 #include "report/breakevenchart.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QLegend>
 #include <QLineSeries>
@@ -37,9 +38,21 @@ double NiceTop(double top) {
     return 10 * magnitude;
 }
 
+// "$250k" for an axis reaching 10,000 or more, else "$2,500"; group marks every three digits.
+QString AmountLabel(double value, double top) {
+    const bool thousands = top >= 10000 && value != 0;
+    long long n = static_cast<long long>(std::llround(thousands ? value / 1000 : value));
+    const bool negative = n < 0;
+    QString digits = QString::number(negative ? -n : n);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return (negative ? QStringLiteral("-$") : QStringLiteral("$")) + digits +
+           (thousands ? QStringLiteral("k") : QString());
+}
+
 }  // namespace
 
-void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data) {
+void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, bool compact) {
     chart.removeAllSeries();
     for (QAbstractAxis* axis : chart.axes()) {
         chart.removeAxis(axis);
@@ -52,13 +65,20 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data) 
         chart.legend()->hide();
         return;
     }
-    chart.setTitle(QStringLiteral("Cumulative present value by year"));
+    chart.setTitle(compact ? QString() : QStringLiteral("Cumulative present value by year"));
     chart.legend()->show();
+    QFont small = chart.legend()->font();
+    if (compact) {
+        small.setPixelSize(9);
+        chart.legend()->setFont(small);
+    }
 
-    QLineSeries* early =
-        AddLine(chart, kEarlySeriesName, QStringLiteral("Early start"), QColor(28, 130, 179));
-    QLineSeries* later =
-        AddLine(chart, kLaterSeriesName, QStringLiteral("Later start"), QColor(200, 60, 30));
+    QLineSeries* early = AddLine(chart, kEarlySeriesName,
+                                 compact ? QStringLiteral("Early") : QStringLiteral("Early start"),
+                                 QColor(28, 130, 179));
+    QLineSeries* later = AddLine(chart, kLaterSeriesName,
+                                 compact ? QStringLiteral("Later") : QStringLiteral("Later start"),
+                                 QColor(200, 60, 30));
     double low = 0;
     double high = 0;
     for (std::size_t i = 0; i < data.years.size(); ++i) {
@@ -81,13 +101,29 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data) 
     const int span = last - first;
     xAxis->setTickType(QValueAxis::TicksDynamic);
     xAxis->setTickAnchor(first);
-    xAxis->setTickInterval(span > 20 ? 5 : span > 8 ? 2 : 1);
-    xAxis->setTitleText(QStringLiteral("Year"));
-    auto* yAxis = new QValueAxis(&chart);
+    xAxis->setTickInterval(compact ? (span > 20  ? 10
+                                      : span > 8 ? 5
+                                                 : 1)
+                                   : (span > 20  ? 5
+                                      : span > 8 ? 2
+                                                 : 1));
+    // Amounts on the left in whole thousands where they are large, with their group marks.
+    auto* yAxis = new QCategoryAxis(&chart);
     yAxis->setRange(bottom, top);
-    yAxis->setLabelFormat(QStringLiteral("$%.0f"));
-    yAxis->setTickCount(6);
-    yAxis->setTitleText(QStringLiteral("Cumulative present value"));
+    yAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    constexpr int kSteps = 5;
+    for (int i = 0; i <= kSteps; ++i) {
+        const double value = bottom + (top - bottom) * i / kSteps;
+        yAxis->append(AmountLabel(value, top), value);
+    }
+    if (compact) {
+        for (QAbstractAxis* axis :
+             {static_cast<QAbstractAxis*>(xAxis), static_cast<QAbstractAxis*>(yAxis)})
+            axis->setLabelsFont(small);
+    } else {
+        xAxis->setTitleText(QStringLiteral("Year"));
+        yAxis->setTitleText(QStringLiteral("Cumulative present value"));
+    }
     chart.addAxis(xAxis, Qt::AlignBottom);
     chart.addAxis(yAxis, Qt::AlignLeft);
     for (QLineSeries* s : {early, later}) {
@@ -106,15 +142,21 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data) 
     }
 
     if (!data.alivePercent.empty()) {
-        QLineSeries* alive = AddLine(chart, kAliveSeriesName, QStringLiteral("Chance alive"),
-                                     QColor(60, 150, 60), Qt::DotLine, 2);
+        QLineSeries* alive =
+            AddLine(chart, kAliveSeriesName,
+                    compact ? QStringLiteral("Alive") : QStringLiteral("Chance alive"),
+                    QColor(60, 150, 60), Qt::DotLine, 2);
         for (std::size_t i = 0; i < data.years.size() && i < data.alivePercent.size(); ++i)
             alive->append(data.years[i], static_cast<double>(data.alivePercent[i]));
         auto* percentAxis = new QValueAxis(&chart);
         percentAxis->setRange(0, 100);
         percentAxis->setTickCount(6);
         percentAxis->setLabelFormat(QStringLiteral("%.0f %%"));
-        percentAxis->setTitleText(QStringLiteral("Chance alive"));
+        if (compact) {
+            percentAxis->setLabelsFont(small);
+        } else {
+            percentAxis->setTitleText(QStringLiteral("Chance alive"));
+        }
         chart.addAxis(percentAxis, Qt::AlignRight);
         alive->attachAxis(xAxis);
         alive->attachAxis(percentAxis);

@@ -24,7 +24,9 @@ inline constexpr const char* kChartHint = "Calculate to see the two starts compa
 /// where the later line passes the early one, and the chance of being alive at the end
 /// of each year on a right axis 0-100 % when the data has it. Without data: no series,
 /// no axes, the hint as the title.
-void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data);
+/// compact: for a small view on screen; smaller labels, no axis titles, fewer ticks.
+void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data,
+                        bool compact = false);
 
 /// The chart's points of a named series, for checks; empty when there is none.
 QLineSeries* FindChartSeries(const QChart& chart, const char* objectName);

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QTimer>
@@ -159,7 +160,7 @@ void TfrmMain::BuildPlannerPage() {
     chtBreakEven->setRenderHint(QPainter::Antialiasing);
     chtBreakEven->setFrameShape(QFrame::Box);
     chtBreakEven->setFocusPolicy(Qt::NoFocus);
-    FillBreakEvenChart(*chart, {});
+    FillBreakEvenChart(*chart, {}, true);
 
     struct ButtonLayout {
         QPushButton** button;
@@ -202,7 +203,11 @@ void TfrmMain::LayoutPlannerPage() {
     const int top = 66;
     const int areaHeight = std::max(40, buttonTop - top - 6);
     const int areaWidth = std::max(200, width - 24);
-    const int tableWidth = areaWidth * 58 / 100;
+    // The table as wide as its columns need (at most 58 %), the chart the rest.
+    const int needed = grdPlan->horizontalHeader()->length() + 2 * grdPlan->frameWidth() +
+                       grdPlan->verticalScrollBar()->sizeHint().width();
+    const int tableWidth =
+        grdPlan->rowCount() > 0 ? std::min(areaWidth * 58 / 100, needed) : areaWidth * 58 / 100;
     grdPlan->setGeometry(12, top, tableWidth, areaHeight);
     chtBreakEven->setGeometry(12 + tableWidth + 6, top - 4, areaWidth - tableWidth - 6,
                               areaHeight + 4);
@@ -359,6 +364,7 @@ void TfrmMain::RefreshPlanner() {
             select = static_cast<int>(r);
     }
     grdPlan->resizeColumnsToContents();
+    LayoutPlannerPage();
     if (select >= 0)
         SelectPlanRow(select);
     RefreshChart();
@@ -377,7 +383,7 @@ void TfrmMain::RefreshChart() {
             client = planner::SurvivalBasis{in->born, in->sex, in->asOf};
         chartData = planner::ChartDataFrom(*resultTable_, client);
     }
-    FillBreakEvenChart(*chtBreakEven->chart(), chartData);
+    FillBreakEvenChart(*chtBreakEven->chart(), chartData, true);
 }
 
 void TfrmMain::UseOption(planner::ClaimSide side) {
