@@ -145,6 +145,8 @@ void TfrmMain::BuildPlannerPage() {
     grdPlan->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdPlan->setSelectionMode(QAbstractItemView::SingleSelection);
     grdPlan->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab moves on to the buttons; the arrow keys move between rows.
+    grdPlan->setTabKeyNavigation(false);
     grdPlan->setWordWrap(false);
     grdPlan->setFrameShape(QFrame::Box);
     QPalette framed = grdPlan->palette();

@@ -76,6 +76,32 @@ TEST_F(PlannerPageTest, ThirdPageByItsTabOrAltPWithTodayAsOfDate) {
     EXPECT_TRUE(reported.empty());
 }
 
+TEST_F(PlannerPageTest, TabRunsTopToBottomAndAPartDateIsRefused) {
+    ShowActive();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+    TypeClient();  // rows in the table, so that it takes the focus as well
+    window->oBirthDate->setFocus();
+    QApplication::processEvents();
+    const QStringList expected = {"cmbSex",      "oFraBenefit", "oAsOfDate",      "grdPlan",
+                                  "btnUseEarly", "btnUseLater", "btnPrintSummary"};
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, expected);
+
+    // Leaving the date of birth with part of a date: the field's own error, the focus kept.
+    window->oBirthDate->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(window->oBirthDate, Qt::Key_Backspace);
+    QTest::keyClicks(window->oBirthDate, QStringLiteral("0315"));
+    QTest::keyClick(window->oBirthDate, Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(fieldErrors, std::vector<QString>({QString::fromLatin1(kNotValidMessage)}));
+    EXPECT_EQ(QApplication::focusWidget(), window->oBirthDate);
+}
+
 TEST_F(PlannerPageTest, TypedClientBringsThePlanWithTheBestRowMarked) {
     ShowActive();
     f().oCola->SetValueExtended(2.5L);
