@@ -389,6 +389,9 @@ void TfrmMain::RefreshChart() {
 }
 
 void TfrmMain::UseOption(planner::ClaimSide side) {
+    // A click straight from a changed field comes before the queued refresh.
+    if (refreshQueued_)
+        RefreshPlanner();
     const int row = grdPlan->currentRow();
     if (!plan_ || row < 0 || static_cast<std::size_t>(row) >= planRows_.size())
         throw std::runtime_error("Choose a claiming month in the planner's table first.");
@@ -426,6 +429,8 @@ void TfrmMain::btnUseLaterClick() {
 }
 
 void TfrmMain::btnPrintSummaryClick() {
+    if (refreshQueued_)
+        RefreshPlanner();
     if (!plan_)
         throw std::runtime_error(
             "The summary needs the client's date of birth, sex and benefit at full "

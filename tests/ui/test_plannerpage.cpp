@@ -193,6 +193,24 @@ TEST_F(PlannerPageTest, UseAsEarlyAndLaterCopyTheOptionAndCalculate) {
     EXPECT_TRUE(chart.series().isEmpty());
 }
 
+// A click on a button straight from a changed field uses the plan of the new value.
+TEST_F(PlannerPageTest, ClickFromAChangedFieldUsesTheNewPlan) {
+    ShowActive();
+    TypeClient();
+    window->SelectPlanRow(RowOf(0));
+    window->oFraBenefit->setFocus();
+    QApplication::processEvents();
+    QTest::keyClicks(window->oFraBenefit, QStringLiteral("3000"));
+    QTest::mouseClick(window->btnUseEarly, Qt::LeftButton);
+    ASSERT_TRUE(reported.empty());
+    ASSERT_TRUE(fieldErrors.empty());
+    EXPECT_EQ(window->oFraBenefit->ValueAsExtended(), 3000);
+    const planner::Plan& plan = *window->CurrentPlan();
+    EXPECT_EQ(f().oEarlyBenefit->ValueAsExtended(), MoneyToReal(plan.options[0].monthlyBenefit));
+    // At least 70 % of $3,000: more than any benefit of the $2,000 plan.
+    EXPECT_GT(f().oEarlyBenefit->ValueAsExtended(), 2100);
+}
+
 TEST_F(PlannerPageTest, ButtonsWithoutAChoiceSayWhatIsMissing) {
     ShowActive();
     window->OvcNotebook1->SetCurrentIndex(TfrmMain::kPlannerPage);
