@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -36,7 +37,7 @@ void BM_FortyYearReportToPdf(benchmark::State& state) {
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
 
     for (auto _ : state)
-        WriteReportPdf(report, path);
+        WriteReportPdf(report, QFile::encodeName(path).toStdString());
     state.counters["pages"] = report.PageCount();
 }
 BENCHMARK(BM_FortyYearReportToPdf)->Unit(benchmark::kMillisecond);

@@ -1,10 +1,13 @@
 #include "cli/options.h"
 
+#include <cstdio>
 #include <set>
 #include <sstream>
 #include <variant>
 
+#include "cli/echo.h"
 #include "cli/scenariooptions.h"
+#include "scenario/codepage.h"
 
 namespace velmora::cli {
 
@@ -23,6 +26,20 @@ std::size_t CharacterCount(const std::string& utf8) {
     for (unsigned char c : utf8)
         n += (c & 0xC0) != 0x80;
     return n;
+}
+
+// Why a text cannot go into a scenario file as given, or nothing: the file keeps
+// Windows-1252, and a character it lacks would be saved as '?'.
+std::string UnstorableText(const std::string& utf8) {
+    const std::optional<char32_t> c = FirstUnstorable(utf8);
+    if (!c)
+        return {};
+    if (*c == kMalformedUtf8)
+        return "the text is not valid UTF-8";
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*c));
+    return std::string("the text holds a character that a scenario file cannot store (") + code +
+           ")";
 }
 
 std::string InputHelp(const ScenarioInput& input) {
@@ -48,6 +65,8 @@ OptionDef InputOption(std::size_t index) {
                              // A longer text is refused rather than cut, so that nothing is saved
                              // or printed that the user did not see.
                              std::string text = Trimmed(value);
+                             if (std::string refusal = UnstorableText(text); !refusal.empty())
+                                 return refusal;
                              if (CharacterCount(text) > kTextFieldLength) {
                                  return "the text is longer than " +
                                         std::to_string(kTextFieldLength) + " characters";
@@ -56,7 +75,7 @@ OptionDef InputOption(std::size_t index) {
                          } else {
                              const InputReading reading = TypeIntoField(in, value);
                              if (!reading.value)
-                                 return "\"" + value + "\": " + reading.refusal;
+                                 return "\"" + Echoed(value) + "\": " + reading.refusal;
                              StoreValue(in, *reading.value, options.scenario);
                          }
                          options.given[index] = true;
@@ -83,13 +102,13 @@ std::string OptionTable::Parse(const std::vector<std::string>& args, CliOptions&
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) != 0 || arg.size() == 2) {
-            return "unexpected argument \"" + arg + "\"";
+            return "unexpected argument \"" + Echoed(arg) + "\"";
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
         const OptionDef* option = Find(name);
         if (option == nullptr)
-            return "unknown option " + name;
+            return "unknown option " + Echoed(name);
         if (!seen.insert(name).second)
             return "option " + name + " is given more than once";
         std::string value;
@@ -172,7 +191,7 @@ void AddOutputOptions(OptionTable& table) {
                       } else if (value == "csv") {
                           options.format = OutputFormat::Csv;
                       } else {
-                          return "\"" + value + "\" is not one of text, tsv, csv";
+                          return "\"" + Echoed(value) + "\" is not one of text, tsv, csv";
                       }
                       return {};
                   }});

@@ -6,8 +6,6 @@
 
 namespace velmora::cli {
 
-namespace {
-
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos)
         return text;
@@ -19,6 +17,8 @@ std::string CsvField(const std::string& text) {
     }
     return quoted + "\"";
 }
+
+namespace {
 
 // Characters shown on a terminal: UTF-8 continuation bytes take no place.
 std::size_t DisplayWidth(const std::string& text) {

@@ -17,6 +17,9 @@ std::string CsvText(const TResultTable& table);
 std::string AlignedText(const TResultTable& table);
 std::string FormatTable(const TResultTable& table, OutputFormat format);
 
+/// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string& text);
+
 /// An error message as the program shows it: a full stop is added when the last
 /// character comes after '.' in character order.
 std::string WithFullStop(const std::string& message);

@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 
+#include "cli/echo.h"
 #include "cli/plancli.h"
 #include "engine/schedule.h"
 #include "planner/plantable.h"
@@ -53,9 +54,13 @@ std::string WriteReportPdfFile(const std::string& path, const TScenarioRec& scen
     ScenarioPipeline source(inputs, table, cursor);
     BandReport report(RptSSLayout(), source, SystemReportEnvironment());
     try {
-        WriteReportPdf(report, QString::fromStdString(path));
+        WriteReportPdf(report, path);
     } catch (const std::exception& e) {
-        return e.what();
+        // The file name in the message is shown as every echoed name is.
+        std::string message = e.what();
+        if (const auto at = message.find(path); !path.empty() && at != std::string::npos)
+            message.replace(at, path.size(), Echoed(path, 200));
+        return message;
     }
     return {};
 }
@@ -76,9 +81,14 @@ std::string WriteSummaryPdfFile(const PlanRequest& request, const planner::Plan&
         BuildSchedule(pair, table);
         in.pair = pair;
         in.table = &table;
-        WriteClientSummaryPdf(BuildClientSummary(in), QString::fromStdString(request.pdfPath));
+        WriteClientSummaryPdf(BuildClientSummary(in), request.pdfPath);
     } catch (const std::exception& e) {
-        return e.what();
+        // The file name in the message is shown as every echoed name is.
+        std::string message = e.what();
+        const std::string& path = request.pdfPath;
+        if (const auto at = message.find(path); !path.empty() && at != std::string::npos)
+            message.replace(at, path.size(), Echoed(path, 200));
+        return message;
     }
     return {};
 }

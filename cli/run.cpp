@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include "cli/batch.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/plancli.h"
@@ -33,7 +34,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // --help wins over everything else on the line, even over refused values.
     for (const auto& arg : args) {
         if (arg == "--help" || arg == "-h") {
-            out << table.HelpText(kProgram);
+            out << table.HelpText(kProgram) << BatchHelpText(kProgram);
             out.flush();
             return out ? kExitOk : kExitFailed;
         }

@@ -2,11 +2,15 @@
 
 #include <cstdio>
 
+#include "cli/echo.h"
 #include "scenario/scenariofile.h"
 
 namespace velmora::cli {
 
 namespace {
+
+// A file name is shown longer than a value before it is cut.
+constexpr std::size_t kShownPath = 200;
 
 OptionDef PathOption(const std::string& name, const std::string& help,
                      std::string CliOptions::*member) {
@@ -44,7 +48,7 @@ void AddScenarioOptions(OptionTable& table) {
 std::string ApplyScenarioFile(CliOptions& options, FileSystem& fs) {
     if (options.scenarioPath.empty())
         return {};
-    const std::string prefix = "--scenario " + options.scenarioPath + ": ";
+    const std::string prefix = "--scenario " + Echoed(options.scenarioPath, kShownPath) + ": ";
     TScenarioRec rec;
     try {
         rec = LoadScenarioFile(options.scenarioPath, fs);
@@ -84,7 +88,7 @@ std::string SaveScenarioOption(const CliOptions& options, FileSystem& fs) {
     try {
         SaveScenarioFile(options.savePath, ScenarioToSave(options), fs);
     } catch (const FileError& e) {
-        return "--save " + options.savePath + ": " + e.what();
+        return "--save " + Echoed(options.savePath, kShownPath) + ": " + e.what();
     }
     return {};
 }

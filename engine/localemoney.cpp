@@ -1,12 +1,15 @@
 // The regional money settings, taken from the C library's locale.
 #include <iconv.h>
 #include <langinfo.h>
+#include <locale.h>
 
 #include <cerrno>
 #include <climits>
 #include <clocale>
 #include <cstring>
+#include <ctime>
 #include <optional>
+#include <string>
 
 #include "engine/moneytext.h"
 
@@ -64,7 +67,10 @@ std::string Separator(const std::string& setting, const char* fallback) {
 std::uint8_t PositivePatternOf(int csPrecedes, int sepBySpace) {
     if ((csPrecedes != 0 && csPrecedes != 1) || sepBySpace < 0 || sepBySpace > 2)
         return 0;
-    const bool space = sepBySpace == 1;
+    // 2 puts the space between the sign and the symbol when they meet, else between
+    // the sign and the number; a positive amount has no sign, so the space stands
+    // between the symbol and the number, as the C library prints it.
+    const bool space = sepBySpace == 1 || sepBySpace == 2;
     if (csPrecedes == 1)
         return space ? 2 : 0;
     return space ? 3 : 1;
@@ -142,9 +148,22 @@ TMoneyFormat MoneyFormatFromLocale(const LocaleMoneyRecord& record) {
     return format;
 }
 
+// The character set of one locale category, which may differ from that of LC_CTYPE
+// (LANG=C LC_MONETARY=de_DE.UTF-8): the category's texts are in its own set.
+std::string CodesetOf(int category) {
+    const char* name = std::setlocale(category, nullptr);
+    locale_t locale = name == nullptr ? locale_t{} : newlocale(LC_CTYPE_MASK, name, locale_t{});
+    if (locale == locale_t{})
+        return nl_langinfo(CODESET);
+    std::string codeset = nl_langinfo_l(CODESET, locale);
+    freelocale(locale);
+    return codeset;
+}
+
 void ReadMoneyFormat() {
     const lconv* conv = std::localeconv();
-    const char* codeset = nl_langinfo(CODESET);
+    const std::string monetaryCodeset = CodesetOf(LC_MONETARY);
+    const char* codeset = monetaryCodeset.c_str();
     LocaleMoneyRecord record;
     // A text that cannot be brought to UTF-8 counts as unreadable; a byte that is not
     // UTF-8 stands in for it, so the mapping gives that setting its fallback.
@@ -159,6 +178,24 @@ void ReadMoneyFormat() {
     record.n_sep_by_space = conv->n_sep_by_space;
     record.n_sign_posn = conv->n_sign_posn;
     MoneyFormat() = MoneyFormatFromLocale(record);
+}
+
+std::string RegionalShortDate(int year, int month, int day) {
+    const std::string name = std::setlocale(LC_TIME, nullptr);
+    // The C and POSIX locales have only a two-digit year; like the money text, they
+    // take the United States settings.
+    if (name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0)
+        return std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year);
+    std::tm date{};
+    date.tm_year = year - 1900;
+    date.tm_mon = month - 1;
+    date.tm_mday = day;
+    date.tm_isdst = -1;
+    std::mktime(&date);  // fills in the weekday, should a format name it
+    char text[128];
+    const std::size_t length = std::strftime(text, sizeof text, nl_langinfo(D_FMT), &date);
+    const std::string codeset = CodesetOf(LC_TIME);
+    return ToUtf8(std::string(text, length).c_str(), codeset.c_str()).value_or(std::string());
 }
 
 }  // namespace velmora

@@ -50,4 +50,8 @@ TMoneyFormat MoneyFormatFromLocale(const LocaleMoneyRecord& record);
 /// character set are converted to UTF-8; a setting that cannot be read gets its fallback.
 void ReadMoneyFormat();
 
+/// A date (month 1 to 12) in the short date format of the C locale in force (LC_TIME),
+/// the same source as the money settings: M/d/yyyy in the C/POSIX locale.
+std::string RegionalShortDate(int year, int month, int day);
+
 }  // namespace velmora

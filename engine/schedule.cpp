@@ -70,6 +70,11 @@ TMoney PresentValue(long double annual, long double rate, int row) {
 
 void BuildSchedule(const ScheduleInputs& in, TResultTable& table) {
     TCellStore& cells = *table.cells;
+    // A money text is made only for a cell the store keeps.
+    const auto putMoney = [&cells](int column, int row, long double amount, int decimals) {
+        if (cells.KeepsText(column, row))
+            cells.SetCellText(column, row, MoneyText(amount, decimals));
+    };
 
     TMoney early = MoneyFromReal(in.EarlyBenefit);
     TMoney later = MoneyFromReal(in.LaterBenefit);
@@ -97,16 +102,16 @@ void BuildSchedule(const ScheduleInputs& in, TResultTable& table) {
 
     for (int r = 1; r <= years; ++r) {
         const auto row = static_cast<std::size_t>(r);
-        cells.SetCellText(grdEarlyBenefit, r, MoneyText(MoneyToReal(early), 2));
+        putMoney(grdEarlyBenefit, r, MoneyToReal(early), 2);
         if (r > 1)
             earlyMonths = 12;
         const long double annual = AnnualAmount(earlyMonths, early);
-        cells.SetCellText(grdAnnualEarlyBenefit, r, MoneyText(annual, 0));
+        putMoney(grdAnnualEarlyBenefit, r, annual, 0);
         const TMoney pv = PresentValue(annual, in.Rate, r);
-        cells.SetCellText(grdEarlyPv, r, MoneyText(MoneyToReal(pv), 0));
+        putMoney(grdEarlyPv, r, MoneyToReal(pv), 0);
         earlyTotal = MoneySum(earlyTotal, pv);
         table.CumEarly[row] = earlyTotal;
-        cells.SetCellText(grdEarlyPvCumulative, r, MoneyText(MoneyToReal(earlyTotal), 0));
+        putMoney(grdEarlyPvCumulative, r, MoneyToReal(earlyTotal), 0);
         early = ApplyCola(early, in.Cola);
     }
 
@@ -124,16 +129,16 @@ void BuildSchedule(const ScheduleInputs& in, TResultTable& table) {
             table.CumLater[row] = TMoney{};
             continue;
         }
-        cells.SetCellText(grdLaterBenefit, r, MoneyText(MoneyToReal(later), 2));
+        putMoney(grdLaterBenefit, r, MoneyToReal(later), 2);
         if (year > laterStart)
             laterMonths = 12;
         const long double annual = AnnualAmount(laterMonths, later);
-        cells.SetCellText(grdAnnualLaterBenefit, r, MoneyText(annual, 0));
+        putMoney(grdAnnualLaterBenefit, r, annual, 0);
         const TMoney pv = PresentValue(annual, in.Rate, r);
-        cells.SetCellText(grdLaterPv, r, MoneyText(MoneyToReal(pv), 0));
+        putMoney(grdLaterPv, r, MoneyToReal(pv), 0);
         laterTotal = MoneySum(laterTotal, pv);
         table.CumLater[row] = laterTotal;
-        cells.SetCellText(grdLaterPvCumulative, r, MoneyText(MoneyToReal(laterTotal), 0));
+        putMoney(grdLaterPvCumulative, r, MoneyToReal(laterTotal), 0);
         later = ApplyCola(later, in.Cola);
     }
 
@@ -143,7 +148,7 @@ void BuildSchedule(const ScheduleInputs& in, TResultTable& table) {
         __extension__ const __int128 counts =
             static_cast<__int128>(table.CumEarly[row].count) - table.CumLater[row].count;
         const long double difference = static_cast<long double>(counts) / 10000;
-        cells.SetCellText(grdDifference, r, MoneyText(difference, 0));
+        putMoney(grdDifference, r, difference, 0);
         if (difference < 0 && !table.BreakEvenFound) {
             table.BreakEvenYear = cells.GetCellText(grdYear, r);
             table.BreakEvenFound = true;

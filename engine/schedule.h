@@ -40,6 +40,9 @@ class TCellStore {
     virtual void SetCellText(int column, int row, const std::string& text) = 0;
     /// A cell never written reads as empty text.
     virtual std::string GetCellText(int column, int row) const = 0;
+    /// false: the schedule need not make the cell's money text (a store that keeps only
+    /// some cells saves the work). The year column is always written: it is read back.
+    virtual bool KeepsText(int /*column*/, int /*row*/) const { return true; }
 };
 
 /// A plain in-memory cell store: titles in row 0 and 24 empty rows when made.

@@ -129,7 +129,7 @@ PlannerInputs ParseCompanion(const std::string& text) {
 }
 
 void SaveCompanion(const std::string& path, const PlannerInputs& inputs, FileSystem& fs) {
-    SaveFileAtomically(path, FormatCompanion(inputs), fs);
+    SaveFileBytes(path, FormatCompanion(inputs), fs);
 }
 
 void RemoveCompanion(const std::string& path, FileSystem& fs) {

@@ -1,7 +1,8 @@
 #include "report/breakevenreport.h"
 
 #include <QDate>
-#include <QLocale>
+
+#include "engine/moneytext.h"
 
 #include "report/reportinputs.h"
 #include "report/reportoutput.h"
@@ -9,17 +10,13 @@
 
 namespace velmora {
 
-std::string ShortDateText(const QLocale& locale, const QDate& date) {
-    // The C/POSIX locale has no date format of its own; like the money text, it takes
-    // the United States settings there.
-    if (locale.language() == QLocale::C)
-        return date.toString(QStringLiteral("M/d/yyyy")).toStdString();
-    return locale.toString(date, QLocale::ShortFormat).toStdString();
-}
-
 ReportEnvironment SystemReportEnvironment() {
     ReportEnvironment environment;
-    environment.dateText = [] { return ShortDateText(QLocale::system(), QDate::currentDate()); };
+    // From the C library's locale, as the money texts are.
+    environment.dateText = [] {
+        const QDate today = QDate::currentDate();
+        return RegionalShortDate(today.year(), today.month(), today.day());
+    };
     return environment;
 }
 

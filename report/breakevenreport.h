@@ -18,9 +18,6 @@ namespace velmora {
 class ReportInputs;
 struct TResultTable;
 
-/// A date in the locale's short date format; M/d/yyyy in the C/POSIX locale.
-std::string ShortDateText(const QLocale& locale, const QDate& date);
-
 /// Today in the user's short date format, and the process-wide money settings.
 ReportEnvironment SystemReportEnvironment();
 

@@ -1,8 +1,8 @@
 #include "report/clientsummary.h"
 
+#include <QBuffer>
 #include <QChart>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPageLayout>
@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <cstdio>
 #include <stdexcept>
 
@@ -20,6 +19,8 @@
 #include "report/bandreport.h"
 #include "report/breakevenchart.h"
 #include "report/reportoutput.h"
+#include "scenario/fileerror.h"
+#include "scenario/scenariofile.h"
 
 namespace velmora {
 
@@ -262,16 +263,12 @@ void PaintClientSummary(QPainter& painter, QPagedPaintDevice& device, const Clie
     painter.restore();
 }
 
-void WriteClientSummaryPdf(const ClientSummary& summary, const QString& path) {
-    QSaveFile file(path);
-    const auto cannotWrite = [&] {
-        return ReportError("Cannot write " + QFileInfo(path).absoluteFilePath().toStdString() +
-                           ": " + file.errorString().toStdString());
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        throw cannotWrite();
+void WriteClientSummaryPdf(const ClientSummary& summary, const std::string& path) {
+    QByteArray document;
     try {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&document);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(1200);
         writer.setTitle(QStringLiteral("Client Summary"));
         writer.setCreator(QStringLiteral("Velmora Analysis"));
@@ -282,11 +279,15 @@ void WriteClientSummaryPdf(const ClientSummary& summary, const QString& path) {
         PaintClientSummary(painter, writer, summary);
         painter.end();
     } catch (...) {
-        file.cancelWriting();
         ThrowReportFailure(std::current_exception());
     }
-    if (!file.commit())
-        throw cannotWrite();
+    MapSpacesToSpaces(document);
+    try {
+        SaveFileBytes(path, std::string_view(document.constData(),
+                                             static_cast<std::size_t>(document.size())));
+    } catch (const FileError& e) {
+        throw ReportError(FileFailureText(path, e));
+    }
 }
 
 }  // namespace velmora

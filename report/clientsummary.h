@@ -66,9 +66,9 @@ class ClientSummaryDocument final : public PreviewDocument {
 /// Paints the summary on a landscape Letter page of the device.
 void PaintClientSummary(QPainter& painter, QPagedPaintDevice& device, const ClientSummary& summary);
 
-/// Writes the summary into a PDF file that appears only when complete; ReportError on
-/// failure. Needs a QApplication (the chart is drawn by Qt Charts), on any platform,
-/// offscreen included.
-void WriteClientSummaryPdf(const ClientSummary& summary, const QString& path);
+/// Writes the summary into a PDF file, saved as the report's PDF is (it appears only when
+/// complete, the name taken byte for byte); ReportError on failure. Needs a QApplication (the chart
+/// is drawn by Qt Charts), on any platform, offscreen included.
+void WriteClientSummaryPdf(const ClientSummary& summary, const std::string& path);
 
 }  // namespace velmora

@@ -1,18 +1,20 @@
 #include "report/reportoutput.h"
 
-#include <QFileInfo>
+#include <QBuffer>
+#include <QByteArray>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <cstdlib>
+#include <cstring>
 #include <numeric>
 #include <stdexcept>
 
 #include "report/bandreport.h"
 #include "report/reportpainter.h"
+#include "scenario/scenariofile.h"
 
 namespace velmora {
 
@@ -58,14 +60,79 @@ std::vector<ReportPage> RenderReportPages(
     return produced;
 }
 
-void WriteReportPdf(BandReport& report, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw ReportError("Cannot write " + QFileInfo(path).absoluteFilePath().toStdString() +
-                          ": " + file.errorString().toStdString());
+namespace {
+
+// One destination code of a ToUnicode map, "<0009>", made "<0020>" in place.
+void SpaceForTab(QByteArray& pdf, qsizetype at) {
+    static const QByteArray kTab = QByteArrayLiteral("<0009>");
+    if (pdf.mid(at, kTab.size()) == kTab)
+        pdf.replace(at + 3, 2, "20");
+}
+
+// The positions of the hexadecimal codes "<...>" on one line of a map.
+std::vector<qsizetype> CodesOnLine(const QByteArray& pdf, qsizetype from, qsizetype to) {
+    std::vector<qsizetype> codes;
+    for (qsizetype i = pdf.indexOf('<', from); i >= 0 && i < to; i = pdf.indexOf('<', i + 1))
+        codes.push_back(i);
+    return codes;
+}
+
+}  // namespace
+
+void MapSpacesToSpaces(QByteArray& pdf) {
+    const auto fix = [&pdf](const QByteArray& begin, const QByteArray& end, int sources) {
+        for (qsizetype block = pdf.indexOf(begin); block >= 0;
+             block = pdf.indexOf(begin, block + 1)) {
+            const qsizetype blockEnd = pdf.indexOf(end, block);
+            if (blockEnd < 0)
+                return;
+            qsizetype line = pdf.indexOf('\n', block) + 1;
+            while (line > 0 && line < blockEnd) {
+                qsizetype lineEnd = pdf.indexOf('\n', line);
+                if (lineEnd < 0 || lineEnd > blockEnd)
+                    lineEnd = blockEnd;
+                const std::vector<qsizetype> codes = CodesOnLine(pdf, line, lineEnd);
+                // A range "<lo> <hi> <first>" maps lo alone to first only when lo == hi;
+                // an array "[...]" lists one code per glyph.
+                const bool array = pdf.indexOf('[', line) >= 0 && pdf.indexOf('[', line) < lineEnd;
+                const bool single = sources == 1 || (codes.size() == 3 &&
+                                                     pdf.mid(codes[0], 6) == pdf.mid(codes[1], 6));
+                if (array || single) {
+                    for (std::size_t i = static_cast<std::size_t>(sources); i < codes.size(); ++i)
+                        SpaceForTab(pdf, codes[i]);
+                }
+                line = lineEnd + 1;
+            }
+            block = blockEnd;
+        }
+    };
+    fix(QByteArrayLiteral("beginbfchar"), QByteArrayLiteral("endbfchar"), 1);
+    fix(QByteArrayLiteral("beginbfrange"), QByteArrayLiteral("endbfrange"), 2);
+}
+
+namespace {
+
+// The failure of writing the file, with its cause: where the program's own words are
+// general, the system's follow them.
+std::string FileFailureText(const std::string& path, const FileError& error) {
+    using Cause = FileError::Cause;
+    std::string text = "Cannot write " + path + ": " + error.what();
+    if ((error.cause() == Cause::Other || error.cause() == Cause::InvalidName) && error.code() != 0)
+        text += std::string(" (") + std::strerror(error.code()) + ")";
+    return text;
+}
+
+}  // namespace
+
+void WriteReportPdf(BandReport& report, const std::string& path) {
+    // The whole document is made in memory and then saved the way a scenario is, so the
+    // file appears only when complete and the name is used byte for byte.
+    QByteArray document;
     try {
+        QBuffer buffer(&document);
+        buffer.open(QIODevice::WriteOnly);
         const int count = report.CountPages();
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setResolution(1200);
         writer.setTitle(QString::fromStdString(report.Layout().documentName));
         writer.setCreator(QStringLiteral("Velmora Analysis"));
@@ -78,12 +145,15 @@ void WriteReportPdf(BandReport& report, const QString& path) {
         RenderReportPages(report, painter, writer, all);
         painter.end();
     } catch (...) {
-        file.cancelWriting();
         ThrowReportFailure(std::current_exception());
     }
-    if (!file.commit())
-        throw ReportError("Cannot write " + QFileInfo(path).absoluteFilePath().toStdString() +
-                          ": " + file.errorString().toStdString());
+    MapSpacesToSpaces(document);
+    try {
+        SaveFileBytes(path, std::string_view(document.constData(),
+                                             static_cast<std::size_t>(document.size())));
+    } catch (const FileError& e) {
+        throw ReportError(FileFailureText(path, e));
+    }
 }
 
 std::string ReportFailureText(const std::exception_ptr& failure) {

@@ -9,6 +9,8 @@
 #include <QPalette>
 #include <QPen>
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "report/bandreport.h"
 #include "report/pagegeometry.h"
@@ -53,9 +55,9 @@ double AlignedX(const ReportElement& e, double textWidth) {
 
 // Auto-sized or not, a line keeps its place by the alignment: the left edge, the
 // centre or the right edge of the stored box. A single line is never cut, so that a
-// number wider than its column still prints whole. A wrapped text is held to its
-// stored box, because the bands never grow: it prints the lines that fit in the box's
-// height (at least one), and a word wider than the box is cut at its edge.
+// number wider than its column still prints whole. An auto-sized wrapped text takes
+// the height of all its lines; one with a fixed box prints the lines that lie mostly
+// inside it (at least one). A word wider than the box is cut at its edge.
 void DrawText(QPainter& painter, const ReportElement& e, double bandLeft, double bandTop,
               const QString& text) {
     if (text.isEmpty())
@@ -68,10 +70,12 @@ void DrawText(QPainter& painter, const ReportElement& e, double bandLeft, double
     QStringList lines{text};
     if (e.wordWrap) {
         lines = WrapText(text, metrics, e.width);
-        const auto fitting =
-            std::max<qsizetype>(1, static_cast<qsizetype>(e.height / metrics.height()));
-        if (lines.size() > fitting)
-            lines = lines.mid(0, fitting);
+        if (!e.autoSize) {
+            const auto fitting =
+                std::max<qsizetype>(1, static_cast<qsizetype>(e.height / metrics.height() + 0.5));
+            if (lines.size() > fitting)
+                lines = lines.mid(0, fitting);
+        }
         painter.setClipRect(QRectF(bandLeft + e.left, bandTop + e.top, e.width,
                                    static_cast<double>(lines.size()) * metrics.height()));
     }
@@ -98,6 +102,40 @@ void DrawGraphic(QPainter& painter, const ReportElement& e, double bandLeft, dou
         painter.setPen(QPen(Qt::black, pen, Qt::SolidLine, Qt::FlatCap));
         painter.drawLine(QPointF(left, top + pen / 2), QPointF(left + e.width, top + pen / 2));
     }
+}
+
+// Where an auto-sized wrapped text ends: below its stored box when it has more lines
+// than the box holds.
+double GrownBottom(const ReportElement& e, const QString& text) {
+    const double stored = e.top + e.height;
+    if (!e.wordWrap || !e.autoSize || text.isEmpty())
+        return stored;
+    const QFontMetricsF metrics(ReportFont(e.font));
+    const auto lines = static_cast<double>(WrapText(text, metrics, e.width).size());
+    return std::max(stored, e.top + lines * metrics.height());
+}
+
+// How far each text of a band moves down: a text that grows below its box pushes the
+// texts that begin between its box and its new bottom (the client name's second line
+// pushes the description and its label), so that no two texts print over each other.
+std::vector<double> PushedDown(const ReportBand& band, const std::vector<std::string>& texts) {
+    const auto isText = [](const ReportElement& e) {
+        return e.kind != ElementKind::Shape && e.kind != ElementKind::Line;
+    };
+    std::vector<double> offsets(band.elements.size(), 0.0);
+    for (std::size_t i = 0; i < band.elements.size() && i < texts.size(); ++i) {
+        const ReportElement& grown = band.elements[i];
+        if (!isText(grown))
+            continue;
+        const double bottom = GrownBottom(grown, QString::fromStdString(texts[i]));
+        for (std::size_t j = 0; j < band.elements.size(); ++j) {
+            const ReportElement& below = band.elements[j];
+            if (j != i && isText(below) && below.top >= grown.top + grown.height &&
+                below.top < bottom)
+                offsets[j] = std::max(offsets[j], bottom - below.top);
+        }
+    }
+    return offsets;
 }
 
 }  // namespace
@@ -146,12 +184,13 @@ void PaintReportPage(QPainter& painter, const ReportLayout& layout, const Report
     const PageGeometry geometry(layout);
     for (const PlacedBand& band : page.bands) {
         const ReportBand& bandLayout = layout.Band(band.kind);
+        const std::vector<double> offsets = PushedDown(bandLayout, band.texts);
         for (std::size_t i = 0; i < bandLayout.elements.size(); ++i) {
             const ReportElement& e = bandLayout.elements[i];
             if (e.kind == ElementKind::Shape || e.kind == ElementKind::Line) {
                 DrawGraphic(painter, e, geometry.BandLeft(), band.top);
             } else if (i < band.texts.size()) {
-                DrawText(painter, e, geometry.BandLeft(), band.top,
+                DrawText(painter, e, geometry.BandLeft(), band.top + offsets[i],
                          QString::fromStdString(band.texts[i]));
             }
         }

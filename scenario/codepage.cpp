@@ -102,6 +102,24 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+bool Cp1252Holds(char32_t c) {
+    return c == U'?' || ByteOfChar(c) != kUnmappable;
+}
+
+std::optional<char32_t> FirstUnstorable(std::string_view utf8) {
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        const char32_t c = NextChar(utf8, pos);
+        // A broken sequence reads as U+FFFD; a real one takes three bytes.
+        if (c == 0xFFFD && pos - start != 3)
+            return kMalformedUtf8;
+        if (!Cp1252Holds(c))
+            return c;
+    }
+    return std::nullopt;
+}
+
 std::string Utf8ToCp1252(std::string_view utf8, std::size_t maxChars) {
     std::string out;
     std::size_t pos = 0;

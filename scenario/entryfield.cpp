@@ -392,7 +392,9 @@ void TEntryField::CutToClipboard() {
 }
 
 void TEntryField::PasteFromClipboard() {
-    Paste(QGuiApplication::clipboard()->text().toStdU32String());
+    // Dropping pasted characters beeps, as refusing a typed one does.
+    if (!Paste(QGuiApplication::clipboard()->text().toStdU32String()))
+        settings_.Beep();
     Changed();
 }
 

@@ -84,7 +84,8 @@ class TEntryField : public QWidget {
     virtual void Restore() = 0;
     virtual FieldText Copy() const = 0;
     virtual FieldText Cut() = 0;
-    virtual void Paste(const FieldText& text) = 0;
+    /// Gives false when characters of the text were refused and dropped.
+    virtual bool Paste(const FieldText& text) = 0;
     virtual void DeleteSelection() = 0;
     virtual void SelectAll() = 0;
 
@@ -160,7 +161,7 @@ class TTextEntryField final : public TEntryField {
     void Restore() override;
     FieldText Copy() const override { return model_.SelectedText(); }
     FieldText Cut() override;
-    void Paste(const FieldText& text) override;
+    bool Paste(const FieldText& text) override;
     void DeleteSelection() override;
     void SelectAll() override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -205,7 +206,7 @@ class TNumericEntryField final : public TEntryField {
     void Restore() override;
     FieldText Copy() const override { return model_.Copy(); }
     FieldText Cut() override;
-    void Paste(const FieldText& text) override;
+    bool Paste(const FieldText& text) override;
     void DeleteSelection() override;
     void SelectAll() override;
     void mousePressEvent(QMouseEvent* e) override;

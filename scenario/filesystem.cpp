@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 
 namespace velmora {
 
@@ -22,6 +23,12 @@ ssize_t FileSystem::Read(int fd, void* buffer, std::size_t count) {
 ssize_t FileSystem::Write(int fd, const void* buffer, std::size_t count) {
     return ::write(fd, buffer, count);
 }
+ssize_t FileSystem::WriteAt(int fd, const void* buffer, std::size_t count, off_t offset) {
+    return ::pwrite(fd, buffer, count, offset);
+}
+int FileSystem::Truncate(int fd, off_t size) {
+    return ::ftruncate(fd, size);
+}
 int FileSystem::Sync(int fd) {
     return ::fsync(fd);
 }
@@ -36,6 +43,12 @@ int FileSystem::Rename(const std::string& from, const std::string& to) {
 }
 int FileSystem::Remove(const std::string& path) {
     return ::unlink(path.c_str());
+}
+
+int FileSystem::Link(int fd, const std::string& path) {
+    // Through /proc, which needs no privilege, unlike AT_EMPTY_PATH.
+    const std::string source = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
 }
 
 FileSystem& SystemFileSystem() {

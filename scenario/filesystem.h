@@ -18,10 +18,15 @@ class FileSystem {
     virtual int FileStatus(int fd, struct stat& st);
     virtual ssize_t Read(int fd, void* buffer, std::size_t count);
     virtual ssize_t Write(int fd, const void* buffer, std::size_t count);
+    virtual ssize_t WriteAt(int fd, const void* buffer, std::size_t count, off_t offset);
+    virtual int Truncate(int fd, off_t size);
     virtual int Sync(int fd);
     virtual int ChangeMode(int fd, mode_t mode);
     virtual int Close(int fd);
     virtual int Rename(const std::string& from, const std::string& to);
+    /// Gives the file open on fd (one made with O_TMPFILE) the name path; fails with
+    /// EEXIST when the name is taken.
+    virtual int Link(int fd, const std::string& path);
     virtual int Remove(const std::string& path);
 };
 

@@ -107,8 +107,10 @@ void TNumericEntryField::Restore() {
 FieldText TNumericEntryField::Cut() {
     return model_.Cut();
 }
-void TNumericEntryField::Paste(const FieldText& text) {
+bool TNumericEntryField::Paste(const FieldText& text) {
+    // A pasted amount's currency sign and group marks are left out, as intended.
     model_.Paste(text);
+    return true;
 }
 void TNumericEntryField::DeleteSelection() {
     model_.DeleteSelection();

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 namespace velmora {
 
@@ -59,9 +60,15 @@ std::string TemporaryName(const std::string& folder) {
     return name + ".tmp";
 }
 
-// The permissions of the file Save replaces, or nothing when there is none. Refuses
-// what Save must not replace: a folder, a device, or a file the user may not write.
-std::optional<mode_t> CheckReplaceable(const std::string& path, FileSystem& fs) {
+// What Save needs to know of the file it replaces.
+struct Existing {
+    mode_t mode;
+    nlink_t links;
+};
+
+// The file Save replaces, or nothing when there is none. Refuses what Save must not
+// replace: a folder, a device, a pipe, or a file the user may not write.
+std::optional<Existing> CheckReplaceable(const std::string& path, FileSystem& fs) {
     struct stat st {};
     if (fs.Status(path, st) != 0) {
         if (errno == ENOENT)
@@ -72,24 +79,62 @@ std::optional<mode_t> CheckReplaceable(const std::string& path, FileSystem& fs) 
         throw FileError(Cause::AccessDenied, EISDIR);
     if (!S_ISREG(st.st_mode))
         throw FileError(Cause::AccessDenied, EACCES);
-    int fd = fs.Open(path, O_WRONLY | O_CLOEXEC | O_NOCTTY, 0);
+    int fd = fs.Open(path, O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
     if (fd < 0)
         Fail(errno, FileStep::Create);
     CloseOnce(fs, fd);
-    return st.st_mode & 0777;
+    return Existing{st.st_mode & 07777, st.st_nlink};
 }
 
-int CreateTemporary(const std::string& folder, FileSystem& fs, std::string& name) {
+// The mode a new file is created with: the kernel applies the umask to a new name, and
+// a replacement starts private until it has taken the old file's mode. Either way no
+// one can open it who may not open the final file.
+mode_t CreationMode(const std::optional<Existing>& old) {
+    return old ? 0600 : 0666;
+}
+
+// A file with no name in the folder, so that a save killed half way leaves nothing.
+int CreateUnnamed(const std::string& folder, const std::optional<Existing>& old, FileSystem& fs) {
+    return fs.Open(folder.empty() ? std::string(".") : folder,
+                   O_TMPFILE | O_WRONLY | O_CLOEXEC | O_NOCTTY, CreationMode(old));
+}
+
+// The folder's file system cannot make a file without a name (or the kernel is old).
+bool UnnamedUnsupported(int err) {
+    return err == EOPNOTSUPP || err == EISDIR || err == EINVAL;
+}
+
+int CreateNamed(const std::string& folder, const std::optional<Existing>& old, FileSystem& fs,
+                std::string& name) {
     constexpr int kAttempts = 100;
     for (int i = 0; i < kAttempts; ++i) {
         name = TemporaryName(folder);
-        const int fd = fs.Open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        const int fd =
+            fs.Open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, CreationMode(old));
         if (fd >= 0)
             return fd;
         if (errno != EEXIST)
-            Fail(errno, FileStep::Create);
+            break;
     }
-    Fail(EEXIST, FileStep::Create);
+    const int err = errno;
+    name.clear();
+    errno = err;
+    return -1;
+}
+
+// Gives the unnamed file a temporary name beside the target, for the rename over it.
+void LinkTemporary(int fd, const std::string& folder, FileSystem& fs, std::string& name) {
+    constexpr int kAttempts = 100;
+    for (int i = 0; i < kAttempts; ++i) {
+        name = TemporaryName(folder);
+        if (fs.Link(fd, name) == 0)
+            return;
+        if (errno != EEXIST)
+            break;
+    }
+    const int err = errno;
+    name.clear();
+    Fail(err, FileStep::Create);
 }
 
 void WriteAll(int fd, std::string_view bytes, FileSystem& fs) {
@@ -103,27 +148,104 @@ void WriteAll(int fd, std::string_view bytes, FileSystem& fs) {
         throw FileError(Cause::DiskFull);
 }
 
-}  // namespace
-
-void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes, FileSystem& fs) {
-    SaveFileAtomically(
-        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), fs);
+std::string ReadRest(int fd, FileSystem& fs) {
+    std::string bytes;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t n = fs.Read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            Fail(errno, FileStep::Read);
+        if (n == 0)
+            return bytes;
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
 }
 
-void SaveFileAtomically(const std::string& path, std::string_view bytes, FileSystem& fs) {
+// Writes bytes at the start of the open file and cuts it to their length. Gives 0, or
+// the system's code of the failure (-1 for a short write).
+int OverwriteFile(int fd, std::string_view bytes, std::size_t oldSize, FileSystem& fs) {
+    ssize_t written = 0;
+    do {
+        written = fs.WriteAt(fd, bytes.data(), bytes.size(), 0);
+    } while (written < 0 && errno == EINTR);
+    if (written < 0)
+        return errno;
+    if (static_cast<std::size_t>(written) != bytes.size())
+        return -1;
+    if (oldSize > bytes.size() && fs.Truncate(fd, static_cast<off_t>(bytes.size())) != 0)
+        return errno;
+    return fs.Sync(fd) != 0 ? errno : 0;
+}
+
+// The way taken when no new file can be made beside the target, or when the target has
+// other names that a rename would part from it: the file itself is overwritten, and on a
+// failure its old bytes, kept in memory, are put back.
+void WriteInPlace(const std::string& path, std::string_view bytes, FileSystem& fs) {
+    int fd = fs.Open(path, O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
+    if (fd < 0)
+        Fail(errno, FileStep::Create);
+    try {
+        struct stat st {};
+        if (fs.FileStatus(fd, st) != 0)
+            Fail(errno, FileStep::Write);
+        if (!S_ISREG(st.st_mode))
+            throw FileError(Cause::AccessDenied, EACCES);
+        const std::string old = ReadRest(fd, fs);
+        if (const int err = OverwriteFile(fd, bytes, old.size(), fs); err != 0) {
+            OverwriteFile(fd, old, bytes.size(), fs);
+            if (err < 0)
+                throw FileError(Cause::DiskFull);
+            Fail(err, FileStep::Write);
+        }
+        if (CloseOnce(fs, fd) != 0)
+            Fail(errno, FileStep::Close);
+    } catch (...) {
+        if (fd >= 0)
+            CloseOnce(fs, fd);
+        throw;
+    }
+}
+
+}  // namespace
+
+void SaveFileBytes(const std::string& path, std::string_view bytes, FileSystem& fs) {
     if (path.empty())
         throw FileError(Cause::InvalidName, ENOENT);
     const std::string target = FollowLink(path);
-    const std::optional<mode_t> oldMode = CheckReplaceable(target, fs);
+    const std::optional<Existing> old = CheckReplaceable(target, fs);
+    if (old && old->links > 1)
+        return WriteInPlace(target, bytes, fs);
 
-    std::string temporary;
-    int fd = CreateTemporary(FolderOf(target), fs, temporary);
+    const std::string folder = FolderOf(target);
+    std::string temporary;  // stays empty while the new file has no name
+    int fd = CreateUnnamed(folder, old, fs);
+    if (fd < 0 && UnnamedUnsupported(errno))
+        fd = CreateNamed(folder, old, fs, temporary);
+    if (fd < 0) {
+        if (old)
+            return WriteInPlace(target, bytes, fs);
+        Fail(errno, FileStep::Create);
+    }
     try {
-        if (oldMode && fs.ChangeMode(fd, *oldMode) != 0)
+        if (old && fs.ChangeMode(fd, old->mode) != 0)
             Fail(errno, FileStep::Write);
         WriteAll(fd, bytes, fs);
         if (fs.Sync(fd) != 0)
             Fail(errno, FileStep::Write);
+        if (temporary.empty()) {
+            // A new name takes the file at once; an old one is replaced by a rename.
+            if (!old) {
+                if (fs.Link(fd, target) == 0) {
+                    CloseOnce(fs, fd);
+                    return;
+                }
+                if (errno != EEXIST)
+                    Fail(errno, FileStep::Create);
+            }
+            LinkTemporary(fd, folder, fs, temporary);
+        }
         if (CloseOnce(fs, fd) != 0)
             Fail(errno, FileStep::Close);
         if (fs.Rename(temporary, target) != 0)
@@ -131,9 +253,15 @@ void SaveFileAtomically(const std::string& path, std::string_view bytes, FileSys
     } catch (...) {
         if (fd >= 0)
             CloseOnce(fs, fd);
-        fs.Remove(temporary);
+        if (!temporary.empty())
+            fs.Remove(temporary);
         throw;
     }
+}
+
+void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes, FileSystem& fs) {
+    SaveFileBytes(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                  fs);
 }
 
 ScenarioBytes LoadScenarioBytes(const std::string& path, FileSystem& fs) {

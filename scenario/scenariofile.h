@@ -12,17 +12,21 @@
 
 namespace velmora {
 
-/// Writes the record so that the file at path is either the old one or the whole new
-/// one, never a mix: the bytes go to a fresh file in the same folder, are flushed to
-/// disk and only then renamed over path. On any failure the old file is untouched,
-/// the fresh file is removed and a FileError is thrown. Only a regular file that the
-/// user may write is replaced (it keeps its permissions); a link is followed.
+/// Writes bytes so that the file at path is either the old one or the whole new one,
+/// never a mix. The bytes go to a fresh file in the same folder (one without a name
+/// where the file system allows it, else a hidden named one), are flushed to disk and
+/// only then put in place of path. When the folder takes no new file, or the old file
+/// has further hard links, the old file is overwritten in place instead, and its old
+/// bytes are written back if that fails. On any failure the old file keeps its bytes,
+/// nothing new is left behind and a FileError is thrown. Only a regular file that the
+/// user may write is replaced (it keeps its permissions); a link is followed. path is
+/// taken byte for byte.
+void SaveFileBytes(const std::string& path, std::string_view bytes,
+                   FileSystem& fs = SystemFileSystem());
+
+/// SaveFileBytes for one scenario record.
 void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes,
                        FileSystem& fs = SystemFileSystem());
-
-/// The same atomic replacement for any bytes (the record, or a small text file beside it).
-void SaveFileAtomically(const std::string& path, std::string_view bytes,
-                        FileSystem& fs = SystemFileSystem());
 
 /// A file longer than its reader takes.
 class FileTooLarge : public std::runtime_error {

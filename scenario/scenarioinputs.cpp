@@ -1,5 +1,6 @@
 #include "scenario/scenarioinputs.h"
 
+#include <charconv>
 #include <cstdio>
 #include <stdexcept>
 
@@ -180,10 +181,12 @@ const ScenarioInput& Find(Member member, Member ScenarioInput::*slot) {
 }
 
 // A bound as the help shows it: the mask's decimals, trailing zeros dropped.
+// Always with '.', whatever the locale: the bounds are printed for options that take '.'.
 std::string BoundText(long double value, int decimals) {
     char text[64];
-    std::snprintf(text, sizeof text, "%.*Lf", decimals, value);
-    std::string s = text;
+    const auto end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
+    std::string s(text, end);
     if (s.find('.') != std::string::npos) {
         while (s.back() == '0')
             s.pop_back();
@@ -191,6 +194,26 @@ std::string BoundText(long double value, int decimals) {
             s.pop_back();
     }
     return s;
+}
+
+// A refused key as a message shows it, quoted; a control or non-ASCII byte as an escape,
+// so that nothing typed reaches the terminal raw.
+std::string KeyName(unsigned char key) {
+    switch (key) {
+        case '\n':
+            return "'\\n'";
+        case '\r':
+            return "'\\r'";
+        case '\t':
+            return "'\\t'";
+        default:
+            break;
+    }
+    if (key >= ' ' && key < 0x7F)
+        return std::string("'") + static_cast<char>(key) + "'";
+    char code[8];
+    std::snprintf(code, sizeof code, "'\\x%02x'", key);
+    return code;
 }
 
 NumericFieldModel ModelOf(const ScenarioInput& input, const EntryFormat& format) {
@@ -257,7 +280,7 @@ InputReading TypeIntoField(const ScenarioInput& input, std::string_view text,
         const auto key = static_cast<unsigned char>(c);
         if (key < ' ' || key == 0x7F || model.Type(key) == KeyOutcome::Refused) {
             return {std::nullopt, "cannot be typed into the field (" + std::string(input.mask) +
-                                      "): the field refuses '" + std::string(1, c) + "'"};
+                                      "): the field refuses " + KeyName(key)};
         }
     }
     if (auto refusal = model.Leave())

@@ -80,9 +80,9 @@ void TTextEntryField::SelectAll() {
     model_.SelectAll();
 }
 
-void TTextEntryField::Paste(const FieldText& text) {
+bool TTextEntryField::Paste(const FieldText& text) {
     model_.SetInsertMode(InsertMode());
-    model_.Paste(text);
+    return model_.Paste(text);
 }
 
 void TTextEntryField::mousePressEvent(QMouseEvent* e) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "scenario/codepage.h"
+
 namespace velmora {
 
 namespace {
@@ -48,6 +50,10 @@ void TextFieldModel::EraseSelection() {
 KeyOutcome TextFieldModel::Type(char32_t c) {
     if (!Printable(c))
         return KeyOutcome::Ignored;
+    // The scenario file stores Windows-1252: what it cannot hold is refused here, so the
+    // field never shows a text that would be saved differently.
+    if (!Cp1252Holds(c))
+        return KeyOutcome::Refused;
     if (HasSelection()) {
         EraseSelection();
         text_.insert(caret_, 1, c);
@@ -174,12 +180,16 @@ void TextFieldModel::DeleteSelection() {
     modified_ = true;
 }
 
-void TextFieldModel::Paste(const FieldText& text) {
+bool TextFieldModel::Paste(const FieldText& text) {
     if (text.empty())
-        return;
+        return true;
     DeleteSelection();
-    for (char32_t c : text)
-        Type(c);
+    bool allTaken = true;
+    for (char32_t c : text) {
+        if (Type(c) == KeyOutcome::Refused)
+            allTaken = false;
+    }
+    return allTaken;
 }
 
 void TextFieldModel::Restore() {

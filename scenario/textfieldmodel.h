@@ -45,7 +45,8 @@ class TextFieldModel {
     void SelectWordAt(std::size_t position);
     FieldText SelectedText() const;
     FieldText Cut();
-    void Paste(const FieldText& text);
+    /// Types each character; false when one was refused (and dropped).
+    bool Paste(const FieldText& text);
     void DeleteSelection();
     void Restore();
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -55,6 +56,9 @@ ResultsView::ResultsView(QWidget* parent)
     setFocusPolicy(Qt::ClickFocus);
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAccessibleName(QStringLiteral("Table of Results"));
+    // Whole rows, so that no row at the top is ever cut in half (the style may choose
+    // pixels otherwise; see also ShowWholeTopRow).
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setShowGrid(true);
     setGridStyle(Qt::SolidLine);
     viewport()->setBackgroundRole(QPalette::Button);
@@ -237,6 +241,30 @@ void ResultsView::contextMenuEvent(QContextMenuEvent* event) {
         return;
     const std::unique_ptr<QMenu> menu(CreateContextMenu(this));
     menu->exec(event->globalPos());
+}
+
+void ResultsView::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    ShowWholeTopRow();
+}
+
+void ResultsView::updateGeometries() {
+    QTableView::updateGeometries();
+    ShowWholeTopRow();
+}
+
+// Scrolled to its end, the table view lines the last row up with the bottom edge,
+// which cuts the top row when the height is no whole number of rows; the rows then
+// move up to the next whole one, leaving room below the last.
+void ResultsView::ShowWholeTopRow() {
+    QHeaderView* rows = verticalHeader();
+    const int top = rows->visualIndexAt(0);
+    if (top < 0 || top + 1 >= rows->count())
+        return;
+    if (rows->sectionViewportPosition(rows->logicalIndex(top)) < 0) {
+        rows->setOffsetToSectionPosition(top + 1);
+        viewport()->update();
+    }
 }
 
 void ResultsView::MoveCurrentRowBy(int delta) {

@@ -70,8 +70,12 @@ class ResultsView final : public QTableView, public TCellStore {
     bool event(QEvent* event) override;
     void keyboardSearch(const QString& search) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
 
   private:
+    /// Moves the rows up to the next whole row when the top one is cut.
+    void ShowWholeTopRow();
     void MoveCurrentRowBy(int delta);
     void ChangeAllSizes(int delta);
     void StopPanning();

@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
+#include <QSettings>
 #include <stdexcept>
 
 #include "scenario/scenariofile.h"
@@ -12,8 +15,51 @@ namespace velmora {
 
 namespace {
 
+// Icons and type names from the kind of entry and its name only. Qt's own provider
+// reads a file's first bytes to guess its type when the name does not tell, and a
+// special file (/proc/kmsg) then blocks the dialog, and the whole window with it.
+class NameOnlyIconProvider : public QFileIconProvider {
+  public:
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isDir())
+            return QFileIconProvider::icon(QAbstractFileIconProvider::Folder);
+        return QFileIconProvider::icon(QAbstractFileIconProvider::File);
+    }
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir())
+            return QStringLiteral("Folder");
+        if (!info.isFile())
+            return QStringLiteral("Special file");
+        const QMimeType mime = names_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        return mime.isDefault() || mime.comment().isEmpty() ? QStringLiteral("File")
+                                                            : mime.comment();
+    }
+
+  private:
+    QMimeDatabase names_;
+};
+
+// Keeps a dialog's icon provider alive as long as the dialog. Made after the dialog's
+// own children, it is deleted after them, the file model among them.
+class IconProviderHolder : public QObject {
+  public:
+    explicit IconProviderHolder(QObject* parent) : QObject(parent) {}
+    NameOnlyIconProvider icons;
+};
+
+// The program keeps no state between runs: Qt's file dialog would store its last
+// folder, history and view in the user's QtProject.conf and read them back. Its
+// settings are sent where they can be neither read nor written.
+void KeepNoDialogSettings() {
+    const QString nowhere = QStringLiteral("/dev/null/velmora-keeps-no-settings");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+}
+
 QFileDialog* MakeDialog(QWidget* window, QFileDialog::AcceptMode mode) {
+    KeepNoDialogSettings();
     auto* dialog = new QFileDialog(window);
+    dialog->setIconProvider(&(new IconProviderHolder(dialog))->icons);
     dialog->setAcceptMode(mode);
     dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                         : QFileDialog::AnyFile);

@@ -1,12 +1,22 @@
 // velmora-cli --pdf run as a user would, on no display.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -113,6 +123,139 @@ TEST(CliPdf, AnUnwritablePathIsRefusedWithExitStatusOneAndNoFile) {
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList());
+}
+
+// Runs the program with arguments as raw bytes (a file name need not be UTF-8); gives the
+// exit status and the error output.
+struct RawResult {
+    int status = -1;
+    std::string err;
+};
+
+RawResult RunRaw(const std::vector<std::string>& extra) {
+    std::vector<std::string> args = {
+        VELMORA_CLI, "--early-year",    "2001", "--early-month", "1",    "--age",
+        "62",        "--early-benefit", "1000", "--later-year",  "2004", "--later-month",
+        "1",         "--later-benefit", "1400", "--cola",        "2.5",  "--rate",
+        "3",         "--years",         "14"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<char*> argv;
+    for (auto& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(pipeEnds[1], 2);
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+        ::unsetenv("DISPLAY");
+        ::unsetenv("WAYLAND_DISPLAY");
+        ::unsetenv("QT_QPA_PLATFORM");
+        ::setenv("LC_ALL", "C", 1);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeEnds[1]);
+    RawResult result;
+    char chunk[4096];
+    for (ssize_t n; (n = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;)
+        result.err.append(chunk, static_cast<std::size_t>(n));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class CliPdfFile : public ::testing::Test {
+  protected:
+    // A link loop is more than QTemporaryDir removes.
+    ~CliPdfFile() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(PathOf(""), ignored);
+    }
+    std::string PathOf(const std::string& name) const {
+        return QFile::encodeName(dir_.path()).toStdString() + "/" + name;
+    }
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(PathOf("")))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    static bool IsPdf(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        char head[5] = {};
+        in.read(head, 5);
+        return std::string(head, 5) == "%PDF-";
+    }
+
+    QTemporaryDir dir_;
+};
+
+// What is no regular file is refused as --save refuses it, and left as it was.
+TEST_F(CliPdfFile, ATargetThatIsNoRegularFileIsRefusedAsSaveRefusesIt) {
+    ASSERT_EQ(0, ::mkfifo(PathOf("pipe").c_str(), 0600));
+    ASSERT_EQ(0, ::symlink("loop", PathOf("loop").c_str()));
+    std::vector<std::string> targets = {"pipe", "loop"};
+    // A device node, where the system lets us make one (as root, outside a container).
+    if (::mknod(PathOf("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+        targets.push_back("null");
+    for (const std::string& name : targets) {
+        SCOPED_TRACE(name);
+        struct stat before {};
+        ASSERT_EQ(0, ::lstat(PathOf(name).c_str(), &before));
+        const RawResult save = RunRaw({"--save", PathOf(name)});
+        const std::string prefix = "velmora-cli: --save " + PathOf(name) + ": ";
+        ASSERT_EQ(save.err.rfind(prefix, 0), 0u) << save.err;
+        std::string reason = save.err.substr(prefix.size());
+        reason = reason.substr(0, reason.find_first_of(".\n"));
+
+        const RawResult pdf = RunRaw({"--pdf", PathOf(name)});
+        EXPECT_EQ(pdf.status, 1);
+        EXPECT_EQ(pdf.err.rfind("velmora-cli: Cannot write " + PathOf(name) + ": " + reason, 0), 0u)
+            << pdf.err;
+        struct stat after {};
+        ASSERT_EQ(0, ::lstat(PathOf(name).c_str(), &after));
+        EXPECT_EQ(before.st_mode, after.st_mode);
+        EXPECT_EQ(before.st_ino, after.st_ino);
+    }
+}
+
+// The file name's bytes are used as given, however long and whatever their encoding,
+// and a replaced file keeps its mode.
+TEST_F(CliPdfFile, AnExistingFileIsReplacedUnderItsOwnNameAndMode) {
+    const struct {
+        const char* what;
+        std::string name;
+        mode_t mode;
+    } cases[] = {
+        {"a name that is no UTF-8", "report\xe9.pdf", 0640},
+        {"a name of 254 bytes", std::string(250, 'r') + ".pdf", 0600},
+        {"a read-only file", "read-only.pdf", 0444},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = PathOf(c.name);
+        std::ofstream(path) << "old";
+        ASSERT_EQ(0, ::chmod(path.c_str(), c.mode));
+        const RawResult run = RunRaw({"--pdf", path});
+        if (c.mode == 0444 && ::geteuid() != 0) {
+            EXPECT_EQ(run.status, 1);  // only root may replace it
+        } else {
+            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(run.err, "");
+            EXPECT_TRUE(IsPdf(path));
+        }
+        struct stat st {};
+        ASSERT_EQ(0, ::stat(path.c_str(), &st));
+        EXPECT_EQ(c.mode, st.st_mode & 07777) << std::oct << (st.st_mode & 07777);
+    }
+    EXPECT_EQ(Names(), (std::set<std::string>{"report\xe9.pdf", std::string(250, 'r') + ".pdf",
+                                              "read-only.pdf"}));
 }
 
 }  // namespace

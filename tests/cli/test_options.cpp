@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <optional>
 #include <string>
 #include <vector>
@@ -221,6 +222,38 @@ TEST(OptionTable, RefusalsNameTheOption) {
     }
 }
 
+// What the user typed comes back in a message with its control characters escaped, so
+// nothing reaches the terminal as a command, and a long value is cut.
+TEST(OptionTable, EchoedValuesAreEscapedAndCut) {
+    const std::string longValue(131000, '9');
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--rate", "\x1b]0;owned\x07"},
+         "--rate: \"\\x1b]0;owned\\x07\": cannot be typed into the field (###.####%): the field "
+         "refuses '\\x1b'"},
+        {{"--years", "4\n1"},
+         "--years: \"4\\n1\": cannot be typed into the field (##): the field refuses '\\n'"},
+        {{"--colour\x1b[2J"}, "unknown option --colour\\x1b[2J"},
+        {{"x\ty\r"}, "unexpected argument \"x\\ty\\r\""},
+        {{"--format",
+          "\xc2\x9b"
+          "31m\xe9"},
+         "--format: \"\\u009b31m\\xe9\" is not one of text, tsv, csv"},
+        {{"--format", "\xe2\x80\xaetxt"}, "--format: \"\\u202etxt\" is not one of text, tsv, csv"},
+        {{"--cola", longValue},
+         "--cola: \"" + std::string(60, '9') +
+             "...\": cannot be typed into the field (###.####%): the field refuses '9'"},
+        {{"--client", "Zo\xc3\xab"}, ""},  // printable characters stay as they are
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        CliOptions options;
+        EXPECT_EQ(CliOptionTable().Parse(c.args, options), c.message);
+    }
+}
+
 TEST(OptionTable, EveryCalculationValueIsRequired) {
     for (std::size_t i = 0; i < kExample.size(); i += 2) {
         SCOPED_TRACE(kExample[i]);
@@ -268,6 +301,22 @@ TEST(OptionTable, HasAnOptionForEachInput) {
             EXPECT_NE(found->help.find("(" + RangeText(input)), std::string::npos);
         }
     }
+}
+
+// The options take '.' whatever the locale, so their ranges are printed with '.' too.
+TEST(OptionTable, RangesIgnoreTheLocale) {
+    std::vector<std::string> plain;
+    for (const ScenarioInput& input : kScenarioInputs)
+        plain.push_back(input.IsNumeric() ? RangeText(input) : std::string());
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no de_DE.UTF-8 locale";
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        if (kScenarioInputs[i].IsNumeric()) {
+            EXPECT_EQ(RangeText(kScenarioInputs[i]), plain[i]);
+        }
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 }  // namespace

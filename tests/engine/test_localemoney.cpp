@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <monetary.h>
 #include <climits>
 #include <clocale>
 #include <string>
@@ -60,6 +61,10 @@ TEST(MoneyFormatFromLocale, MapsLocaleRecords) {
          Format("kr", 3, 8, "\u00a0", ",", 2)},
         {"ja_JP", Record("\uffe5", ".", ",", 0, 1, 0, 1, 0, 4),
          Format("\uffe5", 0, 2, ",", ".", 0)},
+        {"da_DK: p_sep_by_space 2 keeps the space of a positive amount",
+         Record("kr.", ",", ".", 2, 1, 2, 1, 2, 4), Format("kr.", 2, 12, ".", ",", 2)},
+        {"p_sep_by_space 2, symbol last", Record("kr", ",", ".", 2, 0, 2, 0, 2, 1),
+         Format("kr", 3, 5, ".", ",", 2)},
         {"parentheses, symbol first", Record("$", ".", ",", 2, 1, 0, 1, 0, 0),
          Format("$", 0, 0, ",", ".", 2)},
         {"parentheses, symbol last with space", Record("kr", ",", ".", 2, 0, 1, 0, 1, 0),
@@ -121,6 +126,66 @@ TEST(ReadMoneyFormat, CLocaleGivesUnitedStatesSettings) {
     }
     std::setlocale(LC_ALL, savedLocale.c_str());
     MoneyFormat() = saved;
+}
+
+// Switches the C library's locale categories for a test and puts them back.
+class LocaleScope {
+  public:
+    LocaleScope() : saved_(std::setlocale(LC_ALL, nullptr)), money_(MoneyFormat()) {}
+    ~LocaleScope() {
+        std::setlocale(LC_ALL, saved_.c_str());
+        MoneyFormat() = money_;
+    }
+    bool Set(int category, const char* name) { return std::setlocale(category, name) != nullptr; }
+
+  private:
+    std::string saved_;
+    TMoneyFormat money_;
+};
+
+// A positive amount reads as the C library's own money formatting reads it. Locales the
+// system lacks are skipped (Debian's locales-all provides them).
+TEST(ReadMoneyFormat, PositiveAmountsMatchTheSystemsFormatting) {
+    int tried = 0;
+    for (const char* name : {"en_US.UTF-8", "de_DE.UTF-8", "da_DK.UTF-8", "th_TH.UTF-8",
+                             "nl_NL.UTF-8", "sv_SE.UTF-8", "it_IT.UTF-8"}) {
+        LocaleScope scope;
+        if (!scope.Set(LC_ALL, name))
+            continue;
+        SCOPED_TRACE(name);
+        ++tried;
+        ReadMoneyFormat();
+        char expected[100];
+        ASSERT_GT(strfmon(expected, sizeof expected, "%.2n", 12000.0), 0);
+        EXPECT_EQ(MoneyText(12000.0L, 2), expected);
+    }
+    if (tried == 0)
+        GTEST_SKIP() << "none of the locales is installed";
+}
+
+// The symbol is in the monetary locale's own character set, whatever LC_CTYPE says.
+TEST(ReadMoneyFormat, TheSymbolIsReadInTheMonetaryLocalesCharacterSet) {
+    const struct {
+        const char* ctype;
+        const char* monetary;
+    } cases[] = {
+        {"C", "de_DE.UTF-8"},
+        {"C.UTF-8", "de_DE@euro"},  // ISO-8859-15: the euro sign is byte A4
+        {"C.UTF-8", "de_DE.UTF-8"},
+    };
+    int tried = 0;
+    for (const auto& c : cases) {
+        LocaleScope scope;
+        if (!scope.Set(LC_ALL, c.ctype) || !scope.Set(LC_MONETARY, c.monetary))
+            continue;
+        SCOPED_TRACE(c.monetary);
+        ++tried;
+        ReadMoneyFormat();
+        EXPECT_EQ(MoneyFormat().CurrencySymbol, "\u20ac");
+        EXPECT_EQ(MoneyText(1378.51L, 2), "1.378,51 \u20ac");
+    }
+    if (tried == 0)
+        GTEST_SKIP() << "no German locale is installed";
 }
 
 }  // namespace

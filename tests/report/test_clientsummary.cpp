@@ -143,7 +143,7 @@ TEST_F(SummaryTest, PdfIsOneLandscapeLetterPage) {
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("summary.pdf"));
-    WriteClientSummaryPdf(BuildClientSummary(Inputs()), path);
+    WriteClientSummaryPdf(BuildClientSummary(Inputs()), path.toStdString());
 
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {path});
@@ -171,9 +171,10 @@ TEST_F(SummaryTest, PdfIsOneLandscapeLetterPage) {
                                      planner::ChancePercentText(later.chanceAliveAtBreakEven)))));
 
     // A folder that is not there: a clear error and no file.
-    EXPECT_THROW(WriteClientSummaryPdf(BuildClientSummary(Inputs()),
-                                       dir.filePath(QStringLiteral("no/such/summary.pdf"))),
-                 ReportError);
+    EXPECT_THROW(
+        WriteClientSummaryPdf(BuildClientSummary(Inputs()),
+                              dir.filePath(QStringLiteral("no/such/summary.pdf")).toStdString()),
+        ReportError);
 }
 
 TEST_F(SummaryTest, PreviewShowsTheOnePage) {

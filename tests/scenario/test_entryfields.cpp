@@ -471,6 +471,40 @@ TEST_F(EntryFieldsTest, KeysOfTheTable) {
     }
 }
 
+// A pasted character goes in as if typed, so a dropped one beeps as a refused key
+// does: at the end of a full text, or one the scenario file cannot store.
+TEST_F(EntryFieldsTest, PastingIntoATextFieldBeepsWhenCharactersAreDropped) {
+    const std::string full = std::string(99, 'a') + "Z";
+    const struct {
+        const char* name;
+        std::string start;
+        QString clipboard;
+        std::string after;
+        int beeps;
+    } cases[] = {
+        {"all taken", "Jane", QStringLiteral(" Doe"), "Jane Doe", 0},
+        {"a line break is no character here", "Jane", QStringLiteral(" Doe\n"), "Jane Doe", 0},
+        {"a full text", full, QStringLiteral("XYZ"), full, 1},
+        {"room for part", std::string(98, 'a'), QStringLiteral("XYZ"), std::string(98, 'a') + "XY",
+         1},
+        {"characters the file cannot hold", "", QString::fromUtf8("Li \u674E Na\u0308"), "Li  Na",
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.oClientName->SetValueText(QString::fromStdString(c.start));
+        TabInto(f.oClientName);
+        PressKeys(f.oClientName, "{End}");
+        QGuiApplication::clipboard()->setText(c.clipboard);
+        beeps = 0;
+        PressKeys(f.oClientName, "{C-v}");
+        EXPECT_EQ(f.oClientName->ValueAsText().toStdString(), c.after);
+        EXPECT_EQ(beeps, c.beeps);
+        button->setFocus(Qt::OtherFocusReason);
+        Settle();
+    }
+}
+
 TEST_F(EntryFieldsTest, Clipboard) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     f.oEarlyBenefit->SetValueExtended(1234.5L);

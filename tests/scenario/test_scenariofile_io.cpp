@@ -76,6 +76,7 @@ class FaultyFileSystem : public FileSystem {
         Status,
         OpenExisting,
         Create,
+        CreateUnnamed,
         FileStatus,
         Read,
         Write,
@@ -84,18 +85,38 @@ class FaultyFileSystem : public FileSystem {
         Sync,
         ChangeMode,
         Close,
-        Rename
+        Rename,
+        Link
     };
     std::optional<Call> failing;
     int err = EIO;
+    int times = 1000;                 // how many calls fail; later ones succeed
+    std::optional<Call> alsoFailing;  // fails every time, with alsoErr
+    int alsoErr = EACCES;
     std::set<int> open;
+    std::set<int> created;
+    // Seen on each new file right after it was created, and the names in its folder
+    // while its bytes were written.
+    std::vector<mode_t> createdModes;
+    std::vector<std::set<std::string>> namesWhileWriting;
+    std::string folder;
 
     int Open(const std::string& path, int flags, mode_t mode) override {
-        if (Fails((flags & O_CREAT) != 0 ? Call::Create : Call::OpenExisting))
+        const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
+        const bool creating = unnamed || (flags & O_CREAT) != 0;
+        if (unnamed && Fails(Call::CreateUnnamed))
+            return -1;
+        if (Fails(creating ? Call::Create : Call::OpenExisting))
             return -1;
         const int fd = FileSystem::Open(path, flags, mode);
-        if (fd >= 0)
+        if (fd >= 0) {
             open.insert(fd);
+            struct stat st {};
+            if (creating && ::fstat(fd, &st) == 0) {
+                created.insert(fd);
+                createdModes.push_back(st.st_mode & 07777);
+            }
+        }
         return fd;
     }
     int Status(const std::string& path, struct stat& st) override {
@@ -112,9 +133,15 @@ class FaultyFileSystem : public FileSystem {
         return FileSystem::Read(fd, buffer, count);
     }
     ssize_t Write(int fd, const void* buffer, std::size_t count) override {
+        NoteNames(fd);
         if (Fails(Call::Write))
             return -1;
-        return FileSystem::Write(fd, buffer, failing == Call::ShortWrite ? count - 1 : count);
+        return FileSystem::Write(fd, buffer, Shortened(count));
+    }
+    ssize_t WriteAt(int fd, const void* buffer, std::size_t count, off_t offset) override {
+        if (Fails(Call::Write))
+            return -1;
+        return FileSystem::WriteAt(fd, buffer, Shortened(count), offset);
     }
     int Sync(int fd) override { return Fails(Call::Sync) ? -1 : FileSystem::Sync(fd); }
     int ChangeMode(int fd, mode_t mode) override {
@@ -122,19 +149,42 @@ class FaultyFileSystem : public FileSystem {
     }
     int Close(int fd) override {
         open.erase(fd);
+        created.erase(fd);
         const int result = FileSystem::Close(fd);  // the descriptor is gone either way
         return Fails(Call::Close) ? -1 : result;
     }
     int Rename(const std::string& from, const std::string& to) override {
         return Fails(Call::Rename) ? -1 : FileSystem::Rename(from, to);
     }
+    int Link(int fd, const std::string& path) override {
+        return Fails(Call::Link) ? -1 : FileSystem::Link(fd, path);
+    }
 
   private:
     bool Fails(Call call) {
-        if (failing != call)
+        if (alsoFailing == call) {
+            errno = alsoErr;
+            return true;
+        }
+        if (failing != call || times == 0)
             return false;
+        --times;
         errno = err;
         return true;
+    }
+    std::size_t Shortened(std::size_t count) {
+        if (failing != Call::ShortWrite || times == 0)
+            return count;
+        --times;
+        return count - 1;
+    }
+    void NoteNames(int fd) {
+        if (folder.empty() || created.count(fd) == 0)
+            return;
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
+        namesWhileWriting.push_back(names);
     }
 };
 
@@ -291,9 +341,6 @@ TEST_F(ScenarioFileTest, SaveFailingAtAnyStepLeavesTheOldFileAndNoTemporaryFile)
     } cases[] = {
         {Call::Status, EACCES, "File access denied"},
         {Call::OpenExisting, EACCES, "File access denied"},  // a read-only file
-        {Call::Create, EACCES, "File access denied"},        // a read-only folder
-        {Call::Create, EMFILE, "Too many open files"},
-        {Call::Create, EROFS, "File access denied"},
         {Call::ChangeMode, EPERM, "File access denied"},
         {Call::Write, ENOSPC, "Disk full"},
         {Call::Write, EIO, "I/O error 5"},
@@ -303,34 +350,180 @@ TEST_F(ScenarioFileTest, SaveFailingAtAnyStepLeavesTheOldFileAndNoTemporaryFile)
         {Call::Close, EIO, "I/O error 5"},
         {Call::Rename, EACCES, "File access denied"},
         {Call::Rename, EBUSY, "I/O error 16"},
+        {Call::Link, EMLINK, "I/O error 31"},
     };
     const std::string path = PathOf("kept.ss");
     const std::vector<std::uint8_t> old = Bytes(Sample("Old client"));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.call));
-        SCOPED_TRACE(c.message);
-        WriteBytes("kept.ss", old);
-        FaultyFileSystem faulty;
-        faulty.failing = c.call;
-        faulty.err = c.err;
-        EXPECT_EQ(c.message, MessageOf([&] { SaveScenarioFile(path, Sample("New"), faulty); }));
-        EXPECT_EQ(old, ReadWholeFile(path));
-        EXPECT_EQ(std::set<std::string>{"kept.ss"}, Names());
-        EXPECT_TRUE(faulty.open.empty()) << "a file was left open";
+    for (const bool named : {false, true}) {  // a file without a name, or the fallback
+        for (const auto& c : cases) {
+            if (named && c.call == Call::Link)
+                continue;
+            SCOPED_TRACE(named);
+            SCOPED_TRACE(static_cast<int>(c.call));
+            SCOPED_TRACE(c.message);
+            WriteBytes("kept.ss", old);
+            FaultyFileSystem faulty;
+            faulty.failing = c.call;
+            faulty.err = c.err;
+            if (named)
+                faulty.alsoFailing = Call::CreateUnnamed, faulty.alsoErr = EOPNOTSUPP;
+            EXPECT_EQ(c.message, MessageOf([&] { SaveScenarioFile(path, Sample("New"), faulty); }));
+            EXPECT_EQ(old, ReadWholeFile(path));
+            EXPECT_EQ(std::set<std::string>{"kept.ss"}, Names());
+            EXPECT_TRUE(faulty.open.empty()) << "a file was left open";
+        }
     }
 }
 
 TEST_F(ScenarioFileTest, SaveFailingForANewNameLeavesNothingBehind) {
     using Call = FaultyFileSystem::Call;
-    for (const Call call :
-         {Call::Create, Call::Write, Call::ShortWrite, Call::Sync, Call::Close, Call::Rename}) {
-        SCOPED_TRACE(static_cast<int>(call));
+    for (const bool named : {false, true}) {
+        for (const Call call : {Call::Create, Call::Write, Call::ShortWrite, Call::Sync,
+                                named ? Call::Close : Call::Link, Call::Rename}) {
+            SCOPED_TRACE(named);
+            SCOPED_TRACE(static_cast<int>(call));
+            FaultyFileSystem faulty;
+            faulty.failing = call;
+            if (named)
+                faulty.alsoFailing = Call::CreateUnnamed, faulty.alsoErr = EOPNOTSUPP;
+            const std::string message =
+                MessageOf([&] { SaveScenarioFile(PathOf("new.ss"), Sample("New"), faulty); });
+            // A new name is linked directly, with no rename to fail.
+            EXPECT_EQ(!named && call == Call::Rename, message == "(no error)") << message;
+            if (message != "(no error)") {
+                EXPECT_TRUE(Names().empty());
+            }
+            fs::remove(PathOf("new.ss"));
+            EXPECT_TRUE(faulty.open.empty());
+        }
+    }
+}
+
+// A watcher of the folder must not be able to open the new file while the bytes go in
+// unless the final file would let them, and a save killed half way must leave no file
+// behind: the new file is created with a mode no wider than the final one, and has no
+// name in the folder while it is written.
+TEST_F(ScenarioFileTest, TheNewFileIsNeverWiderThanTheFinalOneNorNamedWhileWritten) {
+    const mode_t savedMask = ::umask(022);
+    const struct {
+        const char* name;
+        std::optional<fs::perms> old;  // none: a new file
+        mode_t final;
+    } cases[] = {
+        {"a private file", fs::perms::owner_read | fs::perms::owner_write, 0600},
+        {"a group file", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+         0640},
+        {"a new file", std::nullopt, 0644},
+    };
+    for (const bool named : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(named);
+            SCOPED_TRACE(c.name);
+            fs::remove(PathOf("c.ss"));
+            std::set<std::string> before;
+            if (c.old) {
+                WriteBytes("c.ss", Bytes(Sample("Old")));
+                fs::permissions(PathOf("c.ss"), *c.old);
+                before = {"c.ss"};
+            }
+            FaultyFileSystem faulty;
+            faulty.folder = folder_.string();
+            if (named)
+                faulty.alsoFailing = FaultyFileSystem::Call::CreateUnnamed,
+                faulty.alsoErr = EOPNOTSUPP;
+            SaveScenarioFile(PathOf("c.ss"), Sample("New"), faulty);
+            ASSERT_EQ(1u, faulty.createdModes.size());
+            EXPECT_EQ(0u, faulty.createdModes[0] & ~c.final & 0777u)
+                << std::oct << faulty.createdModes[0];
+            EXPECT_EQ(c.final, static_cast<mode_t>(fs::status(PathOf("c.ss")).permissions() &
+                                                   fs::perms::all));
+            ASSERT_EQ(1u, faulty.namesWhileWriting.size());
+            if (!named) {
+                EXPECT_EQ(before, faulty.namesWhileWriting[0]);
+            }
+            EXPECT_EQ("New", LoadScenarioFile(PathOf("c.ss")).ClientName);
+            EXPECT_EQ(std::set<std::string>{"c.ss"}, Names());
+        }
+    }
+    ::umask(savedMask);
+}
+
+// When no new file can be made in the folder, or the file has further hard links, the
+// file itself is overwritten; if that fails its old bytes are put back.
+TEST_F(ScenarioFileTest, SaveWritesInPlaceWhenTheFolderRefusesOrTheFileHasLinks) {
+    using Call = FaultyFileSystem::Call;
+    const std::vector<std::uint8_t> longOld(1000, 0xAB);
+
+    WriteBytes("linked.ss", longOld);
+    fs::create_hard_link(PathOf("linked.ss"), PathOf("other-name.ss"));
+    fs::permissions(PathOf("linked.ss"), fs::perms::owner_read | fs::perms::owner_write);
+    SaveScenarioFile(PathOf("linked.ss"), Sample("New"));
+    EXPECT_EQ(Bytes(Sample("New")), ReadWholeFile(PathOf("other-name.ss")));
+    EXPECT_EQ(2u, fs::hard_link_count(PathOf("linked.ss")));
+    EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write,
+              fs::status(PathOf("linked.ss")).permissions() & fs::perms::all);
+
+    const struct {
+        const char* name;
+        std::optional<Call> failing;
+        int err;
+        const char* message;  // empty: saved
+    } cases[] = {
+        {"the folder refuses", std::nullopt, 0, ""},
+        {"the write fails", Call::Write, EIO, "I/O error 5"},
+        {"the write is short", Call::ShortWrite, 0, "Disk full"},
+        {"the flush fails", Call::Sync, ENOSPC, "Disk full"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes("kept.ss", longOld);
         FaultyFileSystem faulty;
-        faulty.failing = call;
-        EXPECT_THROW(SaveScenarioFile(PathOf("new.ss"), Sample("New"), faulty), FileError);
-        EXPECT_TRUE(Names().empty());
+        faulty.alsoFailing = Call::Create;  // both kinds of new file
+        faulty.failing = c.failing;
+        faulty.err = c.err;
+        faulty.times = 1;
+        const std::string message =
+            MessageOf([&] { SaveScenarioFile(PathOf("kept.ss"), Sample("New"), faulty); });
+        EXPECT_EQ(*c.message ? c.message : "(no error)", message);
+        EXPECT_EQ(*c.message ? longOld : Bytes(Sample("New")), ReadWholeFile(PathOf("kept.ss")));
         EXPECT_TRUE(faulty.open.empty());
     }
+    EXPECT_EQ((std::set<std::string>{"kept.ss", "linked.ss", "other-name.ss"}), Names());
+
+    // A new name has no file to write in place.
+    FaultyFileSystem refusing;
+    refusing.alsoFailing = Call::Create;
+    EXPECT_EQ("File access denied",
+              MessageOf([&] { SaveScenarioFile(PathOf("new.ss"), Sample("New"), refusing); }));
+}
+
+// The same with real permissions: a user who may write the file but not the folder.
+TEST_F(ScenarioFileTest, AWritableFileInAFolderThatRefusesNewFilesIsSaved) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    const std::string path = PathOf("shared.ss");
+    WriteBytes("shared.ss", Bytes(Sample("Old")));
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read |
+                              fs::perms::others_write);
+    fs::permissions(folder_,
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    const pid_t child = ::fork();
+    ASSERT_NE(-1, child);
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(2);
+        const std::string message = MessageOf([&] { SaveScenarioFile(path, Sample("New")); });
+        ::_exit(message == "(no error)" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_EQ("New", LoadScenarioFile(path).ClientName);
+    EXPECT_EQ(std::set<std::string>{"shared.ss"}, Names());
 }
 
 TEST_F(ScenarioFileTest, OpenFailingAtAnyStepReleasesTheFile) {
@@ -384,7 +577,8 @@ TEST_F(ScenarioFileTest, ReadOnlyFileIsRefusedOnOpen) {
     int status = 0;
     ASSERT_EQ(child, ::waitpid(child, &status, 0));
     ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot give up root here";
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "cannot give up root here";
     EXPECT_EQ(0, WEXITSTATUS(status)) << "Open gave another message than File access denied";
 }
 

@@ -64,6 +64,9 @@ TEST(TextField, Typing) {
         {"overwrite appends at the end", "Ja", 2, false, "n", "Jan|", 0},
         {"euro sign is one character", "5 ", 2, true, "\u20ac", "5 \u20ac|", 0},
         {"control characters are not typed", "ab", 2, true, "\t\n\x7f", "ab|", 0},
+        {"Windows-1252 letters are typed", "", 0, true, "\u00e9\u2122\u0178\u017e",
+         "\u00e9\u2122\u0178\u017e|", 0},
+        {"what the file cannot hold is refused", "ab", 2, true, "\u674e\u0100\U0001F600", "ab|", 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -139,6 +141,37 @@ TEST_F(ResultsViewTest, HeaderRowStaysInViewWhileYearRowsScroll) {
     EXPECT_GT(view.verticalScrollBar()->value(), 0);
     EXPECT_EQ(view.horizontalHeader()->geometry(), headerBefore);
     EXPECT_GT(view.rowAt(view.viewport()->height() / 2), 20);
+}
+
+// The grid scrolls by whole rows: whatever moved it, the top year row shows whole.
+TEST_F(ResultsViewTest, ScrollingAlwaysShowsAWholeRowAtTheTop) {
+    view.show();
+    view.SetRowCount(41);
+    QApplication::processEvents();
+    const auto topRowIsWhole = [this] {
+        QApplication::processEvents();
+        const int top = view.rowAt(0);
+        return top >= 0 && view.rowViewportPosition(top) == 0;
+    };
+    const struct {
+        const char* step;
+        std::function<void()> run;
+    } steps[] = {
+        {"Ctrl+End", [this] { QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier); }},
+        {"larger cells by Ctrl+wheel", [this] { Wheel(-3, Qt::ControlModifier); }},
+        {"a taller window", [this] { view.resize(777, 419); }},
+        {"the wheel", [this] { Wheel(2, Qt::NoModifier); }},
+        {"smaller cells by Ctrl+wheel", [this] { Wheel(5, Qt::ControlModifier); }},
+        {"Page Down", [this] { QTest::keyClick(&view, Qt::Key_PageDown); }},
+        {"a lower window", [this] { view.resize(777, 287); }},
+        {"Ctrl+End again", [this] { QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier); }},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.run();
+        EXPECT_TRUE(topRowIsWhole()) << "top row " << view.rowAt(0) << " starts at "
+                                     << view.rowViewportPosition(view.rowAt(0));
+    }
 }
 
 TEST_F(ResultsViewTest, ShorterTableShowsOnlyItsOwnRows) {

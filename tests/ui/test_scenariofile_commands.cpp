@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAbstractFileIconProvider>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QWidget>
@@ -103,6 +105,52 @@ TEST_F(ScenarioFileCommandsTest, DialogsAreSetUpForScenarioFiles) {
         EXPECT_EQ("ss", seen_[i].suffix);
         EXPECT_EQ(expected[i].asksBeforeReplacing, seen_[i].asksBeforeReplacing);
         EXPECT_EQ(programFolder, seen_[i].folder);
+    }
+}
+
+// The program keeps no state between runs: the dialogs, shown and closed as a user
+// does, leave nothing in the configuration folder (the test main points
+// XDG_CONFIG_HOME at an empty folder of its own).
+TEST_F(ScenarioFileCommandsTest, TheDialogsStoreNoSettings) {
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    ASSERT_FALSE(config.isEmpty());
+    for (QFileDialog* dialog : {&commands_->SaveDialog(), &commands_->OpenDialog()}) {
+        dialog->setDirectory(folder_.path());
+        dialog->show();
+        QCoreApplication::processEvents();
+        dialog->reject();
+    }
+    commands_.reset();  // the dialogs go with the window; Qt writes its settings then
+    for (QWidget* child : window_.findChildren<QFileDialog*>())
+        delete child;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QDir(config).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList());
+}
+
+// The dialogs name a file's type from its name alone and never read it: a special
+// file such as /proc/kmsg would block them, and the window with them.
+TEST_F(ScenarioFileCommandsTest, TheDialogsDoNotReadFilesToNameTheirType) {
+    const QString pdfWithoutSuffix = PathOf("statement");
+    {
+        QFile file(pdfWithoutSuffix);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n");
+    }
+    {
+        QFile named(PathOf("report.pdf"));  // by its name a PDF, whatever it holds
+        ASSERT_TRUE(named.open(QIODevice::WriteOnly));
+        named.write("plain words\n");
+    }
+    const QString pipe = PathOf("pipe.ss");
+    ASSERT_EQ(0, ::mkfifo(QFile::encodeName(pipe).constData(), 0600));
+    for (QFileDialog* dialog : {&commands_->SaveDialog(), &commands_->OpenDialog()}) {
+        const QAbstractFileIconProvider* icons = dialog->iconProvider();
+        ASSERT_NE(icons, nullptr);
+        EXPECT_EQ(icons->type(QFileInfo(pdfWithoutSuffix)), "File");
+        EXPECT_EQ(icons->type(QFileInfo(pipe)), "Special file");
+        EXPECT_EQ(icons->type(QFileInfo(folder_.path())), "Folder");
+        EXPECT_EQ(icons->type(QFileInfo(PathOf("report.pdf"))), "PDF document");
     }
 }
 
