@@ -125,23 +125,30 @@ FieldText DateFieldModel::Cut() {
     return cut;
 }
 
-void DateFieldModel::Paste(const FieldText& text) {
+bool DateFieldModel::Paste(const FieldText& text) {
     std::string digits;
+    bool whole = true;
     for (const char32_t c : text) {
-        if (c >= U'0' && c <= U'9')
+        if (c >= U'0' && c <= U'9') {
             digits.push_back(static_cast<char>(c));
+        } else if (c != U'/' && c != U'-' && c != U' ') {
+            whole = false;
+        }
     }
     // An ISO date keeps its year first; the field takes the month first.
     const std::string utf8 = Utf8FromFieldText(TrimBlanks(text));
     if (utf8.size() == 10 && utf8[4] == '-' && utf8[7] == '-' && digits.size() == kDigits)
         digits = digits.substr(4, 4) + digits.substr(0, 4);
     if (digits.empty())
-        return;
+        return whole;
     if (!selected_)
         digits = digits_ + digits;
-    if (digits.size() > kDigits)
+    if (digits.size() > kDigits) {
         digits.resize(kDigits);
+        whole = false;
+    }
     Change(std::move(digits));
+    return whole;
 }
 
 void DateFieldModel::DeleteSelection() {

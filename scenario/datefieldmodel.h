@@ -57,8 +57,10 @@ class DateFieldModel {
     void Restore();
     FieldText Copy() const;
     FieldText Cut();
-    /// "MM/DD/YYYY", "YYYY-MM-DD" or any text whose digits fill the places.
-    void Paste(const FieldText& text);
+    /// "MM/DD/YYYY", "YYYY-MM-DD" or any text whose digits fill the places. Gives false
+    /// when characters were dropped: anything but digits, slashes, dashes and blanks, or
+    /// digits beyond the eighth place.
+    bool Paste(const FieldText& text);
     void DeleteSelection();
 
     std::optional<std::string> Check() const;

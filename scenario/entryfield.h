@@ -243,7 +243,7 @@ class TDateEntryField final : public TEntryField {
     void Restore() override { model_.Restore(); }
     FieldText Copy() const override { return model_.Copy(); }
     FieldText Cut() override { return model_.Cut(); }
-    void Paste(const FieldText& text) override { model_.Paste(text); }
+    bool Paste(const FieldText& text) override { return model_.Paste(text); }
     void DeleteSelection() override { model_.DeleteSelection(); }
     void SelectAll() override { model_.SelectAll(); }
     void mousePressEvent(QMouseEvent* e) override;
