@@ -37,7 +37,11 @@ int main(int argc, char** argv) {
                               const velmora::TResultTable&) {
         return std::string("the report is written by the PDF writer program");
     };
-    return velmora::cli::RunCli(args, std::cout, std::cerr, handedOff);
+    const auto summaryHandedOff = [](const velmora::cli::PlanRequest&,
+                                     const velmora::planner::Plan&) {
+        return std::string("the summary is written by the PDF writer program");
+    };
+    return velmora::cli::RunCli(args, std::cout, std::cerr, handedOff, summaryHandedOff);
 #else
     return velmora::cli::RunCli(args, std::cout, std::cerr);
 #endif

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -17,6 +18,9 @@ bool AsksForReportPdf(const std::vector<std::string>& args) {
         if (arg == "--help" || arg == "-h")
             return false;
     }
+    // The plan command's --pdf writes the client summary; its own parsing refuses the rest.
+    if (!args.empty() && args.front() == "plan")
+        return std::find(args.begin() + 1, args.end(), "--pdf") != args.end();
     OptionTable table = CliOptionTable();
     AddReportOptions(table);
     CliOptions options;

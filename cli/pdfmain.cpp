@@ -1,5 +1,5 @@
-// velmora-cli-pdf: velmora-cli with the report, started by velmora-cli for --pdf with the
-// same arguments. It alone loads Qt.
+// velmora-cli-pdf: velmora-cli with the report and the client summary, started by velmora-cli for
+// --pdf with the same arguments. It alone loads Qt.
 #include <clocale>
 #include <iostream>
 #include <string>
@@ -15,5 +15,6 @@ int main(int argc, char** argv) {
     velmora::ReadMoneyFormat();
     velmora::SetArithmeticContext();
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return velmora::cli::RunCli(args, std::cout, std::cerr, velmora::cli::WriteReportPdfFile);
+    return velmora::cli::RunCli(args, std::cout, std::cerr, velmora::cli::WriteReportPdfFile,
+                                velmora::cli::WriteSummaryPdfFile);
 }

@@ -10,6 +10,7 @@
 #include "cli/output.h"
 #include "cli/run.h"
 #include "engine/moneytext.h"
+#include "planner/plantable.h"
 #include "scenario/scenarioinputs.h"
 
 namespace velmora::cli {
@@ -55,8 +56,19 @@ const char* const kUsage =
     "Benefits are rounded down to the dime. Survival comes from the life table named in\n"
     "the output.\n";
 
+const char* const kSummaryUsage =
+    "\nClient summary (this build has the report):\n"
+    "  --pdf FILE              write the one-page client summary (landscape Letter) into\n"
+    "                          FILE instead of the list: the chart of the earliest month\n"
+    "                          against the best one (the FRA month when the earliest is\n"
+    "                          the best), the listed months with the best one marked, the\n"
+    "                          break-even year and the chance of living past it; no\n"
+    "                          display is needed and the file appears only when complete\n"
+    "  --client NAME           the client's name on the summary\n"
+    "  --preparer NAME         the preparer's name on the summary\n";
+
 std::string ChanceText(long double chance) {
-    return std::to_string(static_cast<long>(std::floor(chance * 100 + 0.5L)));
+    return planner::ChancePercentText(chance);
 }
 
 std::string Fixed2(long double value) {
@@ -98,35 +110,11 @@ std::size_t DisplayWidth(const std::string& text) {
     }));
 }
 
-const char* const kTitles[] = {"Claim month", "Age",      "Monthly benefit", "% of FRA",
-                               "Break-even",  "Age then", "Alive then %",    "Weighted value",
-                               "Best"};
-constexpr std::size_t kColumns = 9;
+constexpr std::size_t kColumns = planner::kPlanColumns;
+const auto& kTitles = planner::kPlanColumnTitles;
 
-// The nine texts of an option's row, in the tsv order.
 std::vector<std::string> RowTexts(const Plan& plan, std::size_t index) {
-    const PlanOption& o = plan.options[index];
-    std::vector<std::string> row;
-    row.push_back(planner::MonthText(o.claim));
-    row.push_back(planner::AgeText(o.ageMonths));
-    row.push_back(MoneyText(MoneyToReal(o.monthlyBenefit), 2));
-    row.push_back(Fixed2(o.percentOfFra));
-    switch (o.breakEven) {
-        case BreakEven::Earliest:
-            row.insert(row.end(), {"", "", ""});
-            break;
-        case BreakEven::Never:
-            row.insert(row.end(), {"never", "", ""});
-            break;
-        case BreakEven::Year:
-            row.push_back(std::to_string(o.breakEvenYear));
-            row.push_back(std::to_string(o.ageAtBreakEven));
-            row.push_back(ChanceText(o.chanceAliveAtBreakEven));
-            break;
-    }
-    row.push_back(MoneyText(o.weightedValue, 0));
-    row.push_back(index == plan.best ? "best" : "");
-    return row;
+    return planner::PlanRowTexts(plan, index);
 }
 
 std::string BestLine(const Plan& plan) {
@@ -138,7 +126,7 @@ std::string BestLine(const Plan& plan) {
 
 std::string TextForm(const Plan& plan, const std::vector<std::size_t>& shown) {
     std::vector<std::vector<std::string>> rows;
-    rows.emplace_back(std::begin(kTitles), std::end(kTitles));
+    rows.emplace_back(kTitles.begin(), kTitles.end());
     rows.back().back() = "";
     for (std::size_t i : shown)
         rows.push_back(RowTexts(plan, i));
@@ -236,7 +224,7 @@ int Refuse(std::ostream& err, const std::string& message) {
 }  // namespace
 
 std::string ParsePlanArguments(const std::vector<std::string>& args, const planner::Date& today,
-                               PlanRequest& request) {
+                               PlanRequest& request, bool withSummary) {
     bool born = false, sex = false, benefit = false;
     planner::PlanInputs& in = request.inputs;
     in.asOf = today;
@@ -326,6 +314,19 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
                    return {};
                }});
 
+    if (withSummary) {
+        const auto textOption = [](std::string& into, bool mayBeEmpty) {
+            return [&into, mayBeEmpty](CliOptions&, const std::string& text) -> std::string {
+                if (!mayBeEmpty && text.empty())
+                    return "needs a file name";
+                into = text;
+                return {};
+            };
+        };
+        table.Add({"--pdf", "FILE", "", textOption(request.pdfPath, false)});
+        table.Add({"--client", "NAME", "", textOption(request.client, true)});
+        table.Add({"--preparer", "NAME", "", textOption(request.preparer, true)});
+    }
     CliOptions unused;
     if (std::string refusal = table.Parse(args, unused); !refusal.empty())
         return refusal;
@@ -380,16 +381,20 @@ std::string FormatPlan(const Plan& plan, const PlanRequest& request) {
 }
 
 int RunPlanCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-               const planner::Date& today) {
+               const planner::Date& today, const SummaryPdfWriter& writeSummary) {
     for (const auto& arg : args) {
         if (arg == "--help" || arg == "-h") {
             out << kUsage;
+            if (writeSummary)
+                out << kSummaryUsage;
             out.flush();
             return out ? kExitOk : kExitFailed;
         }
     }
     PlanRequest request;
-    if (const std::string refusal = ParsePlanArguments(args, today, request); !refusal.empty())
+    if (const std::string refusal =
+            ParsePlanArguments(args, today, request, static_cast<bool>(writeSummary));
+        !refusal.empty())
         return Refuse(err, refusal);
 
     planner::Plan plan;
@@ -400,6 +405,13 @@ int RunPlanCli(const std::vector<std::string>& args, std::ostream& out, std::ost
     } catch (const ArithmeticError& e) {
         SetArithmeticContext();
         err << WithFullStop(e.what()) << "\n";
+        return kExitFailed;
+    }
+    if (!request.pdfPath.empty()) {
+        const std::string failure = writeSummary(request, plan);
+        if (failure.empty())
+            return kExitOk;
+        err << kProgram << ": " << failure << "\n";
         return kExitFailed;
     }
     out << FormatPlan(plan, request);

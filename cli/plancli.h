@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,13 +19,23 @@ struct PlanRequest {
     bool monthly = false;
     PlanFormat format = PlanFormat::Text;
     bool help = false;
+    /// --pdf: the one-page client summary instead of the list, with its texts.
+    std::string pdfPath;
+    std::string client;
+    std::string preparer;
 };
+
+/// Writes the client summary of a plan into a PDF file; gives the error message, or an
+/// empty text. The program has one when it is built with the report.
+using SummaryPdfWriter =
+    std::function<std::string(const PlanRequest& request, const planner::Plan& plan)>;
 
 /// Reads the arguments after "plan" into the request; the benefit, COLA, rate and years
 /// pass the same rules as the table's options. Returns the refusal naming the option,
 /// or an empty text. Without --as-of the plan is made for `today`.
+/// With withSummary, --pdf, --client and --preparer are offered too.
 std::string ParsePlanArguments(const std::vector<std::string>& args, const planner::Date& today,
-                               PlanRequest& request);
+                               PlanRequest& request, bool withSummary = false);
 
 /// The options listed in the plan output: every one with --monthly, otherwise the short
 /// list of planner::SummaryOptions.
@@ -32,7 +43,7 @@ std::string FormatPlan(const planner::Plan& plan, const PlanRequest& request);
 
 /// Runs `velmora-cli plan` on the arguments after "plan"; exit statuses as the table form.
 int RunPlanCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-               const planner::Date& today);
+               const planner::Date& today, const SummaryPdfWriter& writeSummary = {});
 /// The local calendar date.
 planner::Date Today();
 

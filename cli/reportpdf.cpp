@@ -1,6 +1,6 @@
 #include "cli/reportpdf.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
@@ -8,11 +8,15 @@
 #include <memory>
 
 #include "cli/echo.h"
+#include "cli/plancli.h"
+#include "engine/schedule.h"
+#include "planner/plantable.h"
 #include "report/bandreport.h"
 #include "report/reportinputs.h"
 #include "report/reportoutput.h"
 #include "report/rptss.h"
 #include "report/scenariopipeline.h"
+#include "report/summary/clientsummary.h"
 #include "report/systemenvironment.h"
 
 namespace velmora::cli {
@@ -26,8 +30,9 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "velmora-cli: %s\n", message.toLocal8Bit().constData());
 }
 
-// Fonts and PDF painting need a GUI application object, but never a screen.
-std::unique_ptr<QGuiApplication> MakeApplication() {
+// Fonts and PDF painting need an application object (the summary's chart a widget
+// one), but never a screen.
+std::unique_ptr<QApplication> MakeApplication() {
     if (QCoreApplication::instance())
         return nullptr;
     qInstallMessageHandler(QuietQtMessages);
@@ -36,7 +41,7 @@ std::unique_ptr<QGuiApplication> MakeApplication() {
     static int argc = 1;
     static char name[] = "velmora-cli";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 }  // namespace
@@ -53,6 +58,33 @@ std::string WriteReportPdfFile(const std::string& path, const TScenarioRec& scen
     } catch (const std::exception& e) {
         // The file name in the message is shown as every echoed name is.
         std::string message = e.what();
+        if (const auto at = message.find(path); !path.empty() && at != std::string::npos)
+            message.replace(at, path.size(), Echoed(path, 200));
+        return message;
+    }
+    return {};
+}
+
+std::string WriteSummaryPdfFile(const PlanRequest& request, const planner::Plan& plan) {
+    const auto application = MakeApplication();
+    try {
+        TResultTable table;
+        ClientSummaryInputs in;
+        in.clientName = request.client;
+        in.preparer = request.preparer;
+        in.dateText = SystemReportEnvironment().dateText();
+        in.planInputs = request.inputs;
+        in.plan = &plan;
+        const ScheduleInputs pair =
+            planner::PairInputs(plan, request.inputs, 0, planner::SummaryLaterOption(plan));
+        BuildSchedule(pair, table);
+        in.pair = pair;
+        in.table = &table;
+        WriteClientSummaryPdf(BuildClientSummary(in), request.pdfPath);
+    } catch (const std::exception& e) {
+        // The file name in the message is shown as every echoed name is.
+        std::string message = e.what();
+        const std::string& path = request.pdfPath;
         if (const auto at = message.find(path); !path.empty() && at != std::string::npos)
             message.replace(at, path.size(), Echoed(path, 200));
         return message;

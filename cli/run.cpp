@@ -24,9 +24,9 @@ int Refuse(std::ostream& err, const std::string& message) {
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const ReportPdfWriter& writeReport) {
+           const ReportPdfWriter& writeReport, const SummaryPdfWriter& writeSummary) {
     if (!args.empty() && args.front() == "plan")
-        return RunPlanCli({args.begin() + 1, args.end()}, out, err, Today());
+        return RunPlanCli({args.begin() + 1, args.end()}, out, err, Today(), writeSummary);
     OptionTable table = CliOptionTable();
     if (writeReport)
         AddReportOptions(table);

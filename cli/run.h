@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/plancli.h"
+
 namespace velmora {
 struct TScenarioRec;
 struct TResultTable;
@@ -28,6 +30,6 @@ using ReportPdfWriter = std::function<std::string(
 /// money format and the arithmetic context to be set up by the caller. With a report
 /// writer the report options are offered, and --pdf writes the report instead of the table.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const ReportPdfWriter& writeReport = {});
+           const ReportPdfWriter& writeReport = {}, const SummaryPdfWriter& writeSummary = {});
 
 }  // namespace velmora::cli

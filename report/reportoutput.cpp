@@ -103,8 +103,6 @@ void MapSpacesToSpaces(QByteArray& pdf) {
     fix(QByteArrayLiteral("beginbfrange"), QByteArrayLiteral("endbfrange"), 2);
 }
 
-namespace {
-
 // The failure of writing the file, with its cause: where the program's own words are
 // general, the system's follow them.
 std::string FileFailureText(const std::string& path, const FileError& error) {
@@ -114,8 +112,6 @@ std::string FileFailureText(const std::string& path, const FileError& error) {
         text += std::string(" (") + std::strerror(error.code()) + ")";
     return text;
 }
-
-}  // namespace
 
 void WriteReportPdf(BandReport& report, const std::string& path) {
     // The whole document is made in memory and then saved the way a scenario is, so the

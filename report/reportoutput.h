@@ -12,6 +12,8 @@ class QPainter;
 
 namespace velmora {
 
+class FileError;
+
 class BandReport;
 struct ReportLayout;
 struct ReportPage;
@@ -38,6 +40,9 @@ void WriteReportPdf(BandReport& report, const std::string& path);
 /// viewer copies and searches tabs. Makes every such entry of the PDF's ToUnicode maps
 /// U+0020; the replacement has the same length, so the file's offsets stay right.
 void MapSpacesToSpaces(QByteArray& pdf);
+
+/// "Cannot write PATH: " and the cause of a failed save of a printed document.
+std::string FileFailureText(const std::string& path, const FileError& error);
 
 /// The text a failure of a report run shows: an error the engine raised keeps its
 /// own text, any other is "Cannot generate report." and two line breaks before its own.

@@ -298,6 +298,40 @@ ScenarioBytes LoadScenarioBytes(const std::string& path, FileSystem& fs) {
     return bytes;
 }
 
+std::string LoadSmallFile(const std::string& path, std::size_t maxBytes, FileSystem& fs) {
+    int fd = fs.Open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
+    if (fd < 0)
+        Fail(errno, FileStep::Open);
+    std::string text;
+    try {
+        struct stat st {};
+        if (fs.FileStatus(fd, st) != 0)
+            Fail(errno, FileStep::Open);
+        if (!S_ISREG(st.st_mode))
+            throw FileError(Cause::NotFound, ENOENT);
+        char chunk[4096];
+        for (;;) {
+            const ssize_t n = fs.Read(fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                Fail(errno, FileStep::Read);
+            if (n == 0)
+                break;
+            text.append(chunk, static_cast<std::size_t>(n));
+            if (text.size() > maxBytes)
+                throw FileTooLarge();
+        }
+        if (CloseOnce(fs, fd) != 0)
+            Fail(errno, FileStep::Close);
+    } catch (...) {
+        if (fd >= 0)
+            CloseOnce(fs, fd);
+        throw;
+    }
+    return text;
+}
+
 void SaveScenarioFile(const std::string& path, const TScenarioRec& rec, FileSystem& fs) {
     SaveScenarioBytes(path, EncodeScenarioRecord(rec), fs);
 }

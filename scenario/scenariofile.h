@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,18 @@ void SaveFileBytes(const std::string& path, std::string_view bytes,
 /// SaveFileBytes for one scenario record.
 void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes,
                        FileSystem& fs = SystemFileSystem());
+
+/// A file longer than its reader takes.
+class FileTooLarge : public std::runtime_error {
+  public:
+    FileTooLarge() : std::runtime_error("File too large") {}
+};
+
+/// Reads a whole small file, opened for reading only and without blocking. Throws
+/// FileError as LoadScenarioBytes does ("File not found" also for a folder or a device),
+/// and FileTooLarge past maxBytes. The file is always released.
+std::string LoadSmallFile(const std::string& path, std::size_t maxBytes,
+                          FileSystem& fs = SystemFileSystem());
 
 /// Reads the first record of the file at path, opened for reading and writing as the
 /// program always has. Throws FileError: "File not found" when no regular file has that

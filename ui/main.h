@@ -5,16 +5,26 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "engine/schedule.h"
+#include "fields/dateentryfield.h"
 #include "fields/entrysettings.h"
+#include "fields/numericentryfield.h"
 #include "fields/scenariofields.h"
+#include "planner/companionfile.h"
+#include "planner/plan.h"
+#include "planner/plantable.h"
 #include "ui/cellalignment.h"
 #include "ui/errorbox.h"
 #include "ui/scenariofilecommands.h"
 
 class QAction;
+class QChartView;
+class QComboBox;
 class QLabel;
+class QTableWidget;
 class QMenu;
 class QPushButton;
 class QToolButton;
@@ -37,6 +47,8 @@ class TfrmMain final : public QMainWindow {
     static constexpr int kHelpContextWindow = 10;
     static constexpr int kHelpContextFile = 210;
     static constexpr int kHelpContextHelp = 220;
+    static constexpr int kHelpContextPlanner = 230;
+    static constexpr int kPlannerPage = 2;
 
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
@@ -65,6 +77,20 @@ class TfrmMain final : public QMainWindow {
     QAction* Exit1 = nullptr;
     QAction* Help1 = nullptr;
 
+    // The "Planner" page.
+    BevelPanel* Panel4 = nullptr;
+    TDateEntryField* oBirthDate = nullptr;
+    QComboBox* cmbSex = nullptr;
+    TNumericEntryField* oFraBenefit = nullptr;
+    TDateEntryField* oAsOfDate = nullptr;
+    QLabel* lblPlanRates = nullptr;
+    QLabel* lblPlanMessage = nullptr;
+    QTableWidget* grdPlan = nullptr;
+    QChartView* chtBreakEven = nullptr;
+    QPushButton* btnUseEarly = nullptr;
+    QPushButton* btnUseLater = nullptr;
+    QPushButton* btnPrintSummary = nullptr;
+
     /// The thirteen entry fields: the only store of the scenario.
     const ScenarioFields& fields() const { return fields_; }
     EntrySettings& entrySettings() { return entrySettings_; }
@@ -88,6 +114,23 @@ class TfrmMain final : public QMainWindow {
     /// name is chosen; a failure goes to the error box and leaves the fields as they are.
     void OpenFileAtStart(const QString& name);
     void Print1Click();
+    void btnUseEarlyClick();
+    void btnUseLaterClick();
+    void btnPrintSummaryClick();
+
+    /// The planner's inputs when the date of birth is given (the as-of date then too).
+    std::optional<planner::PlannerInputs> PlannerInputsNow() const;
+    /// Shows the inputs, or clears the planner (as-of date to come back as today).
+    void ShowPlannerInputs(const std::optional<planner::PlannerInputs>& inputs);
+    /// The plan of the planner's inputs with the Data Input page's COLA and rate, as
+    /// the page shows it; nothing while the inputs are missing or refused.
+    const std::optional<planner::Plan>& CurrentPlan() const { return plan_; }
+    /// Plan indexes of the table's rows, in order.
+    const std::vector<std::size_t>& PlanRows() const { return planRows_; }
+    /// Builds the plan and the chart again from the fields as they stand.
+    void RefreshPlanner();
+    /// The claim month of the selected plan row, selected again after a refresh.
+    void SelectPlanRow(int row);
     /// Year, month and age columns centred, money columns right-aligned, the header
     /// row centred throughout.
     static void grdSSGetAlignment(int ARow, int ACol, CellAlignment& AAlignment);
@@ -120,6 +163,13 @@ class TfrmMain final : public QMainWindow {
     void BuildInputPage();
     void BuildResultsPage();
     void BuildButtonPanel(QWidget* parent);
+    void BuildPlannerPage();
+    void LayoutPlannerPage();
+    void WirePlanner();
+    void PlannerPageShown();
+    void RefreshChart();
+    void UseOption(planner::ClaimSide side);
+    bool PlannerEvent(QObject* watched, QEvent* event);
     void BuildMenuPainter();
     void WireCommands();
     void SetTabOrder();
@@ -138,6 +188,14 @@ class TfrmMain final : public QMainWindow {
     ErrorReporter errorReporter_;
     std::function<void(int)> helpRequester_;
     std::unique_ptr<ScenarioFileCommands> fileCommands_;
+    std::optional<planner::Plan> plan_;
+    std::vector<std::size_t> planRows_;
+    /// The inputs of the calculation the table holds; none before the first one, after
+    /// one that failed and after New/Clear.
+    std::optional<ScheduleInputs> lastPair_;
+    /// The as-of date has been set (to today on first showing, or from a file).
+    bool asOfSet_ = false;
+    bool refreshQueued_ = false;
     // Last, so that it goes first: the report closes its source while ReportCursor lives.
     std::shared_ptr<BreakEvenReport> rptSS_;
 };

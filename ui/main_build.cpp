@@ -1,11 +1,13 @@
 // Building the main window: its controls at their places, in their colours and order.
 #include <QApplication>
+#include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -98,6 +100,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     resultTable_ = std::make_unique<TResultTable>();
     grdSS->ShowCells(resultTable_->cells);
     WireCommands();
+    WirePlanner();
     SetTabOrder();
     BuildMenuPainter();
     FormCreate();
@@ -175,6 +178,7 @@ void TfrmMain::BuildNotebook(QWidget* parent) {
     OvcNotebook1->AddPage(Panel2, QStringLiteral("Table of Results"));
     BuildInputPage();
     BuildResultsPage();
+    BuildPlannerPage();
 }
 
 void TfrmMain::BuildInputPage() {
@@ -290,6 +294,21 @@ void TfrmMain::SetTabOrder() {
     setTabOrder(btnCalculate, btnClear);
     setTabOrder(btnClear, btnExit);
     setTabOrder(btnExit, TabOrder(fields_).front());
+    // The Planner page, top to bottom, after the last field; hidden with its page, so Tab
+    // on the other pages never reaches it.
+    QWidget* const planner[] = {
+        TabOrder(fields_).back(),
+        oBirthDate,
+        cmbSex,
+        oFraBenefit,
+        oAsOfDate,
+        grdPlan,
+        btnUseEarly,
+        btnUseLater,
+        btnPrintSummary,
+    };
+    for (std::size_t i = 1; i < std::size(planner); ++i)
+        setTabOrder(planner[i - 1], planner[i]);
     btnCalculate->setFocus();
 }
 

@@ -71,10 +71,15 @@ void TfrmMain::ConnectButton(QPushButton* button, void (TfrmMain::*command)()) {
 }
 
 void TfrmMain::btnCalculateClick() {
-    BuildSchedule(ScheduleInputsFromRecord(CollectNumbers(fields_)), *resultTable_);
+    const ScheduleInputs inputs = ScheduleInputsFromRecord(CollectNumbers(fields_));
+    lastPair_.reset();
+    BuildSchedule(inputs, *resultTable_);
+    lastPair_ = inputs;
     lblResult->setText(QString::fromStdString(ResultMessage(*resultTable_)));
     lblResult->adjustSize();
     lblResult->show();
+    // The planner reads COLA and rate from this page, and its chart shows this table.
+    RefreshPlanner();
 }
 
 void TfrmMain::btnClearClick() {
@@ -82,6 +87,8 @@ void TfrmMain::btnClearClick() {
     resultTable_->cells.Clear();
     lblResult->clear();
     lblResult->hide();
+    lastPair_.reset();
+    ShowPlannerInputs(std::nullopt);
     OvcNotebook1->SetCurrentIndex(0);
 }
 
@@ -160,6 +167,11 @@ void TfrmMain::ContextHelp() {
     // No control has a context of its own, so every control leads to the window's; a
     // highlighted menu bar item has its own.
     const int menuContext = HelpContextOf(menuBar()->activeAction());
+    if (menuContext == 0 && OvcNotebook1->CurrentIndex() == kPlannerPage) {
+        // The planner page has a topic of its own.
+        RequestHelp(kHelpContextPlanner);
+        return;
+    }
     RequestHelp(menuContext != 0 ? menuContext : kHelpContextWindow);
 }
 
@@ -174,6 +186,8 @@ void TfrmMain::RequestHelp(int context) {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (PlannerEvent(watched, event))
+        return true;
     if (watched == File1 && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         const int context = HelpContextOf(File1->activeAction());

@@ -8,6 +8,11 @@ ScenarioFileCommands& TfrmMain::fileCommands() {
     if (!fileCommands_) {
         fileCommands_ = std::make_unique<ScenarioFileCommands>(
             this, fields_, [this] { OvcNotebook1->SetCurrentIndex(0); });
+        fileCommands_->SetPlannerCompanion(
+            [this] { return PlannerInputsNow(); },
+            [this](const std::optional<planner::PlannerInputs>& inputs) {
+                ShowPlannerInputs(inputs);
+            });
     }
     return *fileCommands_;
 }

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QSettings>
+#include <stdexcept>
 
 #include "scenario/scenariofile.h"
 
@@ -110,6 +111,15 @@ void ScenarioFileCommands::Save() {
         return;
     buffer_ = EncodeScenarioRecord(CollectScenario(fields_));
     SaveScenarioBytes(PathOf(*name), buffer_, *fs_);
+    if (collectPlanner_) {
+        const std::string companion = planner::CompanionPath(PathOf(*name));
+        if (const auto inputs = collectPlanner_()) {
+            planner::SaveCompanion(companion, *inputs, *fs_);
+        } else {
+            // A companion of an earlier save would bring another client's inputs back.
+            planner::RemoveCompanion(companion, *fs_);
+        }
+    }
 }
 
 void ScenarioFileCommands::Open() {
@@ -131,6 +141,21 @@ void ScenarioFileCommands::Load(const QString& name) {
     buffer_ = LoadScenarioBytes(PathOf(name), *fs_);
     ShowScenario(fields_, DecodeScenarioRecord(buffer_));
     showInputPage_();
+    if (!showPlanner_)
+        return;
+    const std::string companion = planner::CompanionPath(PathOf(name));
+    std::optional<planner::PlannerInputs> inputs;
+    try {
+        inputs = planner::LoadCompanion(companion, *fs_);
+    } catch (const planner::CompanionFileError& e) {
+        showPlanner_(std::nullopt);
+        throw std::runtime_error(
+            "The planner file " +
+            QFileInfo(QFile::decodeName(companion.c_str())).fileName().toStdString() +
+            " could not be read (" + e.what() +
+            "). The scenario was opened; the planner's inputs were cleared.");
+    }
+    showPlanner_(inputs);
 }
 
 }  // namespace velmora

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "fields/scenariofields.h"
+#include "planner/companionfile.h"
 #include "scenario/scenariocodec.h"
 
 class QFileDialog;
@@ -44,6 +45,16 @@ class ScenarioFileCommands {
     const QString& FileName() const { return fileName_; }
 
     void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+
+    /// The planner's inputs travel in a companion file beside the scenario: Save writes
+    /// what collect gives (and removes an old companion when it gives nothing); Open hands
+    /// show the companion's inputs, or nothing when there is none or it is damaged.
+    using CollectPlanner = std::function<std::optional<planner::PlannerInputs>()>;
+    using ShowPlanner = std::function<void(const std::optional<planner::PlannerInputs>&)>;
+    void SetPlannerCompanion(CollectPlanner collect, ShowPlanner show) {
+        collectPlanner_ = std::move(collect);
+        showPlanner_ = std::move(show);
+    }
     void SetFileSystem(FileSystem& fs) { fs_ = &fs; }
 
   private:
@@ -59,6 +70,8 @@ class ScenarioFileCommands {
     QString fileName_;
     ScenarioBytes buffer_{};
     DialogRunner runDialog_;
+    CollectPlanner collectPlanner_;
+    ShowPlanner showPlanner_;
     FileSystem* fs_;
 };
 

@@ -40,17 +40,64 @@ PrintServices PrintServices::System() {
     return s;
 }
 
+namespace {
+
+// The banded report as a preview document; the pages it produces are kept for the
+// dialog's ProducedPages.
+class BandReportDocument final : public PreviewDocument {
+  public:
+    BandReportDocument(BandReport& report, std::vector<ReportPage>& produced)
+        : report_(report), produced_(produced) {}
+    void SetUpPrinter(QPrinter& printer) override {
+        velmora::SetUpPrinter(printer, report_.Layout());
+    }
+    QString DocumentName() const override {
+        return QString::fromStdString(report_.Layout().documentName);
+    }
+    int CountPages() override { return report_.CountPages(); }
+    int PageCount() const override { return report_.PageCount(); }
+    void PaintPage(QPainter& painter, QPagedPaintDevice& device, int index) override {
+        const std::vector<ReportPage> page = RenderReportPages(report_, painter, device, {index});
+        produced_.insert(produced_.end(), page.begin(), page.end());
+    }
+
+  private:
+    BandReport& report_;
+    std::vector<ReportPage>& produced_;
+};
+
+}  // namespace
+
+void RenderDocumentPages(PreviewDocument& document, QPainter& painter, QPagedPaintDevice& device,
+                         const std::vector<int>& pages,
+                         const std::function<bool(int position, int page)>& beforePage) {
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const int position = static_cast<int>(i);
+        if (beforePage && !beforePage(position, pages[i]))
+            break;
+        if (i > 0 && !device.newPage())
+            throw std::runtime_error("The printer could not start a new page.");
+        document.PaintPage(painter, device, pages[i]);
+    }
+}
+
 PrintPreviewDialog::PrintPreviewDialog(BandReport& report, PrintServices services, QWidget* parent)
+    : PrintPreviewDialog(*new BandReportDocument(report, produced_), std::move(services), parent) {
+    ownDocument_.reset(&document_);
+}
+
+PrintPreviewDialog::PrintPreviewDialog(PreviewDocument& document, PrintServices services,
+                                       QWidget* parent)
     : QDialog(parent),
-      report_(report),
+      document_(document),
       services_(std::move(services)),
       previewPrinter_(QPrinter::HighResolution),
       printPrinter_(QPrinter::HighResolution) {
     setWindowTitle(QStringLiteral("Print Preview"));
     setModal(true);
     setSizeGripEnabled(true);
-    SetUpPrinter(previewPrinter_, report_.Layout());
-    SetUpPrinter(printPrinter_, report_.Layout());
+    document_.SetUpPrinter(previewPrinter_);
+    document_.SetUpPrinter(printPrinter_);
 
     preview_ = new QPrintPreviewWidget(&previewPrinter_, this);
     preview_->setViewMode(QPrintPreviewWidget::SinglePageView);
@@ -239,18 +286,17 @@ void PrintPreviewDialog::Produce(QPrinter* printer) {
     cancelRequested_ = false;
     close_->setText(QStringLiteral("Cancel"));
     try {
-        const int count = report_.CountPages();
+        const int count = document_.CountPages();
         std::vector<int> pages(static_cast<std::size_t>(count));
         std::iota(pages.begin(), pages.end(), 0);
         QPainter painter;
         if (!painter.begin(printer))
             throw std::runtime_error("The preview could not be started.");
-        produced_ =
-            RenderReportPages(report_, painter, *printer, pages, [this, count](int, int page) {
-                status_->showMessage(
-                    QStringLiteral("Generating page %1 of %2").arg(page + 1).arg(count));
-                return !cancelRequested_;
-            });
+        RenderDocumentPages(document_, painter, *printer, pages, [this, count](int, int page) {
+            status_->showMessage(
+                QStringLiteral("Generating page %1 of %2").arg(page + 1).arg(count));
+            return !cancelRequested_;
+        });
         painter.end();
     } catch (...) {
         Fail(std::current_exception());
@@ -275,8 +321,8 @@ void PrintPreviewDialog::Print() {
 }
 
 void PrintPreviewDialog::PrintTo(QPrinter& printer) {
-    printer.setDocName(QString::fromStdString(report_.Layout().documentName));
-    const int count = report_.PageCount();
+    printer.setDocName(document_.DocumentName());
+    const int count = document_.PageCount();
     const std::vector<int> chosen =
         PagesToPrint(printer.printRange(), printer.pageRanges(), CurrentPage(), count);
     // Where the printer cannot make the copies itself, the program sends them.
@@ -299,10 +345,17 @@ void PrintPreviewDialog::PrintTo(QPrinter& printer) {
     progress.setAutoClose(false);
     progress.setAutoReset(false);
 
+    // ProducedPages keeps the pages the preview shows, not the ones sent to the printer.
+    const std::vector<ReportPage> shown = produced_;
+    struct KeepShown {
+        std::vector<ReportPage>& produced;
+        const std::vector<ReportPage>& shown;
+        ~KeepShown() { produced = shown; }
+    } keepShown{produced_, shown};
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("The printer did not accept the job.");
-    RenderReportPages(report_, painter, printer, indices, [&](int position, int page) {
+    RenderDocumentPages(document_, painter, printer, indices, [&](int position, int page) {
         progress.setLabelText(QStringLiteral("Printing page %1 of %2").arg(page + 1).arg(count));
         progress.setValue(position);
         if (!progress.wasCanceled())

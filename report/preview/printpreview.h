@@ -4,6 +4,7 @@
 #include <QPrinter>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "report/bandreport.h"
@@ -11,6 +12,8 @@
 class QAction;
 class QActionGroup;
 class QLineEdit;
+class QPagedPaintDevice;
+class QPainter;
 class QPrintPreviewWidget;
 class QPushButton;
 class QStatusBar;
@@ -30,6 +33,27 @@ struct PrintServices {
     static PrintServices System();
 };
 
+/// What a print preview shows and prints: a paper, pages counted in a first pass and
+/// painted one at a time. The banded report is one; a one-page summary is another.
+class PreviewDocument {
+  public:
+    virtual ~PreviewDocument() = default;
+    /// Paper, orientation and job name, with no device margins.
+    virtual void SetUpPrinter(QPrinter& printer) = 0;
+    virtual QString DocumentName() const = 0;
+    /// First pass of a run; gives the page count.
+    virtual int CountPages() = 0;
+    virtual int PageCount() const = 0;
+    /// Paints the page at index (0-based) of the last count on the painter's page.
+    virtual void PaintPage(QPainter& painter, QPagedPaintDevice& device, int index) = 0;
+};
+
+/// Paints the listed pages (0-based) one per sheet; beforePage(position, page) may stop
+/// the output by returning false.
+void RenderDocumentPages(PreviewDocument& document, QPainter& painter, QPagedPaintDevice& device,
+                         const std::vector<int>& pages,
+                         const std::function<bool(int position, int page)>& beforePage = {});
+
 /// The modal print preview of a report, "Print Preview": a tool bar with print, three
 /// zoom buttons (one of them down, or none after a zoom typed in the zoom box), the
 /// zoom box, first and prior page, the page box, next and last page, and a button
@@ -41,6 +65,9 @@ class PrintPreviewDialog final : public QDialog {
     Q_OBJECT
   public:
     PrintPreviewDialog(BandReport& report, PrintServices services, QWidget* parent = nullptr);
+    /// The same preview over any document; ProducedPages stays empty.
+    PrintPreviewDialog(PreviewDocument& document, PrintServices services,
+                       QWidget* parent = nullptr);
     ~PrintPreviewDialog() override;
 
     QPrintPreviewWidget* Preview() const { return preview_; }
@@ -80,7 +107,8 @@ class PrintPreviewDialog final : public QDialog {
     void UpdateControls();
     void CloseOrCancel();
 
-    BandReport& report_;
+    std::unique_ptr<PreviewDocument> ownDocument_;  // the band report's adapter
+    PreviewDocument& document_;
     PrintServices services_;
     QPrinter previewPrinter_;
     QPrinter printPrinter_;

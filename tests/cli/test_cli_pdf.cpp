@@ -25,12 +25,7 @@ struct Result {
     QString out, err;
 };
 
-Result RunCli(const QStringList& extra) {
-    QStringList args = {"--early-year",    "2001", "--early-month", "1",    "--age",         "62",
-                        "--early-benefit", "1000", "--later-year",  "2004", "--later-month", "1",
-                        "--later-benefit", "1400", "--cola",        "2.5",  "--rate",        "3",
-                        "--years",         "14"};
-    args += extra;
+Result RunProgram(const QStringList& args) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // No display and no platform chosen: the program must manage on its own.
@@ -44,6 +39,25 @@ Result RunCli(const QStringList& extra) {
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+Result RunCli(const QStringList& extra) {
+    QStringList args = {"--early-year",    "2001", "--early-month", "1",    "--age",         "62",
+                        "--early-benefit", "1000", "--later-year",  "2004", "--later-month", "1",
+                        "--later-benefit", "1400", "--cola",        "2.5",  "--rate",        "3",
+                        "--years",         "14"};
+    return RunProgram(args + extra);
+}
+
+const QStringList kPlan = {"plan",          "--born", "1960-03-15", "--sex",      "female",
+                           "--fra-benefit", "2000",   "--as-of",    "2021-06-01", "--cola",
+                           "2.5",           "--rate", "3"};
+
+QString PdfText(const QString& path) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    text.waitForFinished(30000);
+    return QString::fromUtf8(text.readAllStandardOutput());
 }
 
 TEST(CliPdf, WritesTheReportWithoutADisplay) {
@@ -242,6 +256,58 @@ TEST_F(CliPdfFile, AnExistingFileIsReplacedUnderItsOwnNameAndMode) {
     }
     EXPECT_EQ(Names(), (std::set<std::string>{"report\xe9.pdf", std::string(250, 'r') + ".pdf",
                                               "read-only.pdf"}));
+}
+
+}  // namespace
+
+namespace {
+
+// velmora-cli plan --pdf: the one-page summary, every listed month in it, the client's name,
+// and the break-even year of the earliest month against the best one with its odds.
+TEST(CliPdf, PlanWritesTheClientSummaryWithoutADisplay) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("summary.pdf");
+    const Result run = RunProgram(kPlan + QStringList{"--client", "Pat Example", "--pdf", path});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"summary.pdf"});
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished(30000);
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(meta.contains(QRegularExpression("Pages: +1\\n")));
+    EXPECT_TRUE(meta.contains("792 x 612 pts (letter)"));
+
+    const QString pdf = PdfText(path);
+    EXPECT_TRUE(pdf.contains("Client: Pat Example"));
+    const Result tsv = RunProgram(kPlan + QStringList{"--format", "tsv"});
+    ASSERT_EQ(tsv.status, 0);
+    QStringList best;
+    for (const QString& line : tsv.out.split('\n')) {
+        const QStringList cells = line.split('\t');
+        if (cells.size() != 9)
+            continue;
+        EXPECT_TRUE(pdf.contains(QRegularExpression("\\n *" + cells[0] + " +" + cells[1] + " +" +
+                                                    QRegularExpression::escape(cells[2]))))
+            << cells[0].toStdString();
+        if (cells[8] == "best")
+            best = cells;
+    }
+    ASSERT_EQ(best.size(), 9);
+    EXPECT_TRUE(pdf.contains("Break-even year " + best[4])) << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains("living past it: " + best[6] + " %"));
+}
+
+TEST(CliPdf, PlanSummaryIntoAMissingFolderFailsWithoutAFile) {
+    QTemporaryDir dir;
+    const Result run = RunProgram(kPlan + QStringList{"--pdf", dir.filePath("no/summary.pdf")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.startsWith("velmora-cli plan: Cannot write ")) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList());
 }
 
 }  // namespace

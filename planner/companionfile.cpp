@@ -1,0 +1,154 @@
+#include "planner/companionfile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <string_view>
+
+#include "scenario/fileerror.h"
+#include "scenario/scenariofile.h"
+
+namespace velmora::planner {
+
+namespace {
+
+constexpr std::size_t kMaxCompanionBytes = 64 * 1024;
+constexpr long long kMaxBenefitCents = 9'999'999;
+
+std::string_view Trim(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// "1234", "1234.5" or "1234.56": whole cents, nothing else.
+std::optional<long long> CentsOf(std::string_view text) {
+    long long cents = 0;
+    int digits = 0;
+    int decimals = -1;
+    for (const char c : text) {
+        if (c == '.' && decimals < 0 && digits > 0) {
+            decimals = 0;
+            continue;
+        }
+        if (c < '0' || c > '9' || digits >= 7 || decimals >= 2)
+            return std::nullopt;
+        cents = cents * 10 + (c - '0');
+        if (decimals >= 0) {
+            ++decimals;
+        } else {
+            ++digits;
+        }
+    }
+    if (digits == 0 || decimals == 0)
+        return std::nullopt;
+    for (int d = decimals < 0 ? 0 : decimals; d < 2; ++d)
+        cents *= 10;
+    return cents;
+}
+
+[[noreturn]] void Damaged(int line, const std::string& why) {
+    throw CompanionFileError("line " + std::to_string(line) + ": " + why);
+}
+
+}  // namespace
+
+std::string CompanionPath(const std::string& scenarioPath) {
+    const std::size_t n = scenarioPath.size();
+    if (n >= 3 && scenarioPath[n - 3] == '.' && (scenarioPath[n - 2] | 0x20) == 's' &&
+        (scenarioPath[n - 1] | 0x20) == 's')
+        return scenarioPath.substr(0, n - 3) + ".ssp";
+    return scenarioPath + ".ssp";
+}
+
+std::string FormatCompanion(const PlannerInputs& in) {
+    char benefit[32];
+    std::snprintf(benefit, sizeof benefit, "%lld.%02lld", in.fraBenefitCents / 100,
+                  in.fraBenefitCents % 100);
+    return "# Velmora Analysis planner inputs\n"
+           "born = " +
+           DateText(in.born) + "\nsex = " + (in.sex == Sex::Male ? "male" : "female") +
+           "\nfra_benefit = " + benefit + "\nas_of = " + DateText(in.asOf) + "\n";
+}
+
+PlannerInputs ParseCompanion(const std::string& text) {
+    PlannerInputs in;
+    bool born = false, sex = false, benefit = false, asOf = false;
+    std::string_view rest = text;
+    int line = 0;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        const std::string_view raw = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        ++line;
+        const std::string_view content = Trim(raw);
+        if (content.empty() || content.front() == '#')
+            continue;
+        const std::size_t eq = content.find('=');
+        if (eq == std::string_view::npos)
+            Damaged(line, "no \"key = value\"");
+        const std::string_view key = Trim(content.substr(0, eq));
+        const std::string value(Trim(content.substr(eq + 1)));
+        const auto once = [&](bool& seen) {
+            if (seen)
+                Damaged(line, std::string(key) + " given twice");
+            seen = true;
+        };
+        if (key == "born" || key == "as_of") {
+            const bool isBorn = key == "born";
+            once(isBorn ? born : asOf);
+            const auto date = ParseDate(value);
+            if (!date)
+                Damaged(line, "\"" + value + "\" is not a date of the form YYYY-MM-DD");
+            (isBorn ? in.born : in.asOf) = *date;
+        } else if (key == "sex") {
+            once(sex);
+            if (value == "female") {
+                in.sex = Sex::Female;
+            } else if (value == "male") {
+                in.sex = Sex::Male;
+            } else {
+                Damaged(line, "\"" + value + "\" is not female or male");
+            }
+        } else if (key == "fra_benefit") {
+            once(benefit);
+            const auto cents = CentsOf(value);
+            if (!cents || *cents > kMaxBenefitCents)
+                Damaged(line, "\"" + value + "\" is not an amount from 0 to 99999.99");
+            in.fraBenefitCents = *cents;
+        }
+    }
+    for (const auto& [seen, key] : {std::pair{born, "born"}, std::pair{sex, "sex"},
+                                    std::pair{benefit, "fra_benefit"}, std::pair{asOf, "as_of"}}) {
+        if (!seen)
+            throw CompanionFileError(std::string(key) + " is missing");
+    }
+    return in;
+}
+
+void SaveCompanion(const std::string& path, const PlannerInputs& inputs, FileSystem& fs) {
+    SaveFileBytes(path, FormatCompanion(inputs), fs);
+}
+
+void RemoveCompanion(const std::string& path, FileSystem& fs) {
+    if (fs.Remove(path) != 0 && errno != ENOENT)
+        throw FileErrorFromErrno(errno, FileStep::Create);
+}
+
+std::optional<PlannerInputs> LoadCompanion(const std::string& path, FileSystem& fs) {
+    std::string text;
+    try {
+        text = LoadSmallFile(path, kMaxCompanionBytes, fs);
+    } catch (const FileError& e) {
+        if (e.cause() == FileError::Cause::NotFound)
+            return std::nullopt;
+        throw CompanionFileError(e.what());
+    } catch (const FileTooLarge&) {
+        throw CompanionFileError("longer than a planner file can be");
+    }
+    return ParseCompanion(text);
+}
+
+}  // namespace velmora::planner

@@ -1,0 +1,59 @@
+#pragma once
+
+// The planner's inputs kept beside a scenario file: same name, extension ".ssp", plain
+// text of "key = value" lines. The scenario record keeps its fixed layout, which other
+// programs read, so the planner's inputs live here instead.
+//
+//   # Velmora Analysis planner inputs
+//   born = 1962-03-15
+//   sex = female
+//   fra_benefit = 2000.00
+//   as_of = 2026-12-10
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "planner/dates.h"
+#include "planner/lifetable.h"
+#include "scenario/filesystem.h"
+
+namespace velmora::planner {
+
+/// The planner page's own inputs (COLA and rate belong to the scenario).
+struct PlannerInputs {
+    Date born;
+    Sex sex = Sex::Female;
+    /// Whole cents, 0 to 9,999,999.
+    long long fraBenefitCents = 0;
+    Date asOf;
+    friend bool operator==(const PlannerInputs&, const PlannerInputs&) = default;
+};
+
+/// A companion file that cannot be read as planner inputs; what() says why.
+class CompanionFileError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+/// "jane.ss" -> "jane.ssp"; a name without the ".ss" extension gets ".ssp" added.
+std::string CompanionPath(const std::string& scenarioPath);
+
+std::string FormatCompanion(const PlannerInputs& inputs);
+/// Blank lines and lines starting with '#' are skipped; keys the program does not know
+/// are ignored, so that a later version may add some. Each of born, sex, fra_benefit and
+/// as_of must appear once with a valid value; CompanionFileError names the line otherwise.
+PlannerInputs ParseCompanion(const std::string& text);
+
+/// Writes the file atomically, as the scenario record is written (FileError on failure).
+void SaveCompanion(const std::string& path, const PlannerInputs& inputs,
+                   FileSystem& fs = SystemFileSystem());
+/// Removes a companion left from an earlier save; a missing one is fine (FileError
+/// otherwise).
+void RemoveCompanion(const std::string& path, FileSystem& fs = SystemFileSystem());
+/// nullopt when there is no such file; CompanionFileError when it is damaged or cannot
+/// be read.
+std::optional<PlannerInputs> LoadCompanion(const std::string& path,
+                                           FileSystem& fs = SystemFileSystem());
+
+}  // namespace velmora::planner

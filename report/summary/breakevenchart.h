@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include "planner/chartdata.h"
+
+class QChart;
+class QLineSeries;
+class QScatterSeries;
+
+namespace velmora {
+
+/// Object names of the chart's series, for finding them again.
+inline constexpr const char* kEarlySeriesName = "earlyCumulativePv";
+inline constexpr const char* kLaterSeriesName = "laterCumulativePv";
+inline constexpr const char* kBreakEvenSeriesName = "breakEven";
+inline constexpr const char* kAliveSeriesName = "chanceAlive";
+
+/// The hint an empty chart shows.
+inline constexpr const char* kChartHint = "Calculate to see the two starts compared.";
+
+/// Fills the chart anew from the data: the cumulative present value of the early and the
+/// later start by year (left axis, dollars), the break-even year marked by a vertical line
+/// where the later line passes the early one, and the chance of being alive at the end
+/// of each year on a right axis 0-100 % when the data has it. Without data: no series,
+/// no axes, the hint as the title.
+/// compact: for a small view on screen; smaller labels, no axis titles, fewer ticks.
+void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data,
+                        bool compact = false);
+
+/// The chart's points of a named series, for checks; empty when there is none.
+QLineSeries* FindChartSeries(const QChart& chart, const char* objectName);
+
+}  // namespace velmora

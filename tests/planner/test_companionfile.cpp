@@ -1,0 +1,144 @@
+// The planner's companion file beside a scenario: its text, its name, and reading and
+// writing it on disk.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "planner/companionfile.h"
+#include "scenario/fileerror.h"
+
+namespace velmora::planner {
+namespace {
+
+const PlannerInputs kJane{{1962, 3, 15}, Sex::Female, 200012, {2026, 12, 10}};
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CompanionDir : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("velmora-companion-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Path(const char* name) const { return (dir_ / name).string(); }
+
+    std::filesystem::path dir_;
+};
+
+TEST(CompanionText, NamesAndRoundTrip) {
+    EXPECT_EQ(CompanionPath("/home/a/jane.ss"), "/home/a/jane.ssp");
+    EXPECT_EQ(CompanionPath("JANE.SS"), "JANE.ssp");
+    EXPECT_EQ(CompanionPath("jane"), "jane.ssp");
+    EXPECT_EQ(CompanionPath("jane.ssx"), "jane.ssx.ssp");
+
+    EXPECT_EQ(FormatCompanion(kJane),
+              "# Velmora Analysis planner inputs\nborn = 1962-03-15\nsex = female\n"
+              "fra_benefit = 2000.12\nas_of = 2026-12-10\n");
+    for (const PlannerInputs& in :
+         {kJane, PlannerInputs{{1958, 12, 31}, Sex::Male, 0, {2024, 2, 29}},
+          PlannerInputs{{1960, 1, 1}, Sex::Female, 9'999'999, {2024, 1, 1}}})
+        EXPECT_EQ(ParseCompanion(FormatCompanion(in)), in);
+}
+
+TEST(CompanionText, ReadsWhatAPersonMightWrite) {
+    // Other spacing, CR LF line ends, comments, amounts without cents, keys of a later
+    // version.
+    const PlannerInputs in = ParseCompanion(
+        "\r\n# mine\r\n  as_of=2026-12-10\r\nsex =male\r\nfra_benefit = 1500\r\n"
+        "born\t= 1962-03-15 \r\nspouse = none\r\n");
+    EXPECT_EQ(in, (PlannerInputs{{1962, 3, 15}, Sex::Male, 150000, {2026, 12, 10}}));
+    EXPECT_EQ(ParseCompanion("born=1962-03-15\nsex=female\nfra_benefit=12.5\nas_of=2026-12-10")
+                  .fraBenefitCents,
+              1250);
+}
+
+TEST(CompanionText, DamagedFilesAreRefusedWithTheLine) {
+    const std::string good = "born = 1962-03-15\nsex = female\nfra_benefit = 2000\n";
+    struct Case {
+        std::string text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {good, "as_of is missing"},
+        {good + "as_of = 2026-02-30\n", "line 4: \"2026-02-30\" is not a date"},
+        {good + "as_of 2026-12-10\n", "line 4: no \"key = value\""},
+        {good + "as_of = 2026-12-10\nsex = male\n", "line 5: sex given twice"},
+        {"born = 1962-03-15\nsex = F\n", "line 2: \"F\" is not female or male"},
+        {"fra_benefit = 100000.00\n", "line 1: \"100000.00\" is not an amount"},
+        {"fra_benefit = 12.345\n", "line 1: \"12.345\" is not an amount"},
+        {"fra_benefit = -5\n", "line 1: \"-5\" is not an amount"},
+        {"fra_benefit = 5.\n", "line 1: \"5.\" is not an amount"},
+        {std::string("\x89PNG\r\n\x1a\n\0\0", 10), "line 1: no \"key = value\""},
+        {"", "born is missing"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ParseCompanion(c.text);
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const CompanionFileError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos)
+                << e.what() << " / " << c.message;
+        }
+    }
+}
+
+TEST_F(CompanionDir, SavedFileReadsBack) {
+    const std::string path = Path("jane.ssp");
+    SaveCompanion(path, kJane);
+    EXPECT_EQ(ReadText(path), FormatCompanion(kJane));
+    EXPECT_EQ(LoadCompanion(path), kJane);
+    // Saving again replaces the file whole; nothing else is left in the folder.
+    const PlannerInputs other{{1970, 1, 2}, Sex::Male, 1, {2030, 5, 6}};
+    SaveCompanion(path, other);
+    EXPECT_EQ(LoadCompanion(path), other);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(CompanionDir, MissingDamagedAndRemoved) {
+    EXPECT_EQ(LoadCompanion(Path("none.ssp")), std::nullopt);
+    // A folder of that name is no companion either.
+    std::filesystem::create_directory(Path("folder.ssp"));
+    EXPECT_EQ(LoadCompanion(Path("folder.ssp")), std::nullopt);
+
+    std::ofstream(Path("bad.ssp")) << "born = yesterday\n";
+    EXPECT_THROW(LoadCompanion(Path("bad.ssp")), CompanionFileError);
+    std::ofstream(Path("huge.ssp")) << std::string(100 * 1024, '#');
+    EXPECT_THROW(LoadCompanion(Path("huge.ssp")), CompanionFileError);
+
+    RemoveCompanion(Path("bad.ssp"));
+    EXPECT_FALSE(std::filesystem::exists(Path("bad.ssp")));
+    EXPECT_NO_THROW(RemoveCompanion(Path("bad.ssp")));
+}
+
+// The write goes through the record's atomic replacement: a failure part way leaves the
+// old file as it was and no temporary behind.
+TEST_F(CompanionDir, FailedWriteLeavesTheOldFile) {
+    class FullDisk : public FileSystem {
+      public:
+        ssize_t Write(int, const void*, std::size_t count) override {
+            return static_cast<ssize_t>(count / 2);
+        }
+    } fullDisk;
+    const std::string path = Path("jane.ssp");
+    SaveCompanion(path, kJane);
+    EXPECT_THROW(SaveCompanion(path, PlannerInputs{}, fullDisk), FileError);
+    EXPECT_EQ(LoadCompanion(path), kJane);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+}  // namespace
+}  // namespace velmora::planner
