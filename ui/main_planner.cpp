@@ -20,12 +20,12 @@
 #include <utility>
 
 #include "engine/money.h"
-#include "planner/chartdata.h"
-#include "report/summary/breakevenchart.h"
-#include "report/preview/breakevenreport.h"
-#include "report/summary/clientsummary.h"
-#include "report/reportoutput.h"
 #include "fields/entrysettings.h"
+#include "planner/chartdata.h"
+#include "report/preview/breakevenreport.h"
+#include "report/reportoutput.h"
+#include "report/summary/breakevenchart.h"
+#include "report/summary/clientsummary.h"
 #include "scenario/scenarioinputs.h"
 #include "ui/glyphs.h"
 #include "ui/main.h"

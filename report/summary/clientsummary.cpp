@@ -17,8 +17,8 @@
 #include "engine/moneytext.h"
 #include "planner/plantable.h"
 #include "report/bandreport.h"
-#include "report/summary/breakevenchart.h"
 #include "report/reportoutput.h"
+#include "report/summary/breakevenchart.h"
 #include "scenario/fileerror.h"
 #include "scenario/scenariofile.h"
 

@@ -15,8 +15,8 @@
 
 #include "mainwindow_fixture.h"
 #include "planner/plantable.h"
-#include "report/summary/breakevenchart.h"
 #include "report/preview/breakevenreport.h"
+#include "report/summary/breakevenchart.h"
 #include "ui/panels.h"
 #include "ui/scenariofilecommands.h"
 
