@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "fields/datefieldeditor.h"
 #include "fields/entryfield.h"
+#include "fields/maskedfieldeditor.h"
 
 namespace velmora {
 

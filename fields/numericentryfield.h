@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "fields/entryfield.h"
-#include "fields/numericfieldeditor.h"
+#include "fields/maskedfieldeditor.h"
 
 namespace velmora {
 
