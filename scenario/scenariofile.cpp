@@ -9,6 +9,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -148,7 +149,9 @@ void WriteAll(int fd, std::string_view bytes, FileSystem& fs) {
         throw FileError(Cause::DiskFull);
 }
 
-std::string ReadRest(int fd, FileSystem& fs) {
+// Reads the open file to its end; FileTooLarge past maxBytes.
+std::string ReadRest(int fd, FileSystem& fs,
+                     std::size_t maxBytes = std::numeric_limits<std::size_t>::max()) {
     std::string bytes;
     char chunk[4096];
     for (;;) {
@@ -160,6 +163,8 @@ std::string ReadRest(int fd, FileSystem& fs) {
         if (n == 0)
             return bytes;
         bytes.append(chunk, static_cast<std::size_t>(n));
+        if (bytes.size() > maxBytes)
+            throw FileTooLarge();
     }
 }
 
@@ -309,19 +314,7 @@ std::string LoadSmallFile(const std::string& path, std::size_t maxBytes, FileSys
             Fail(errno, FileStep::Open);
         if (!S_ISREG(st.st_mode))
             throw FileError(Cause::NotFound, ENOENT);
-        char chunk[4096];
-        for (;;) {
-            const ssize_t n = fs.Read(fd, chunk, sizeof chunk);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                Fail(errno, FileStep::Read);
-            if (n == 0)
-                break;
-            text.append(chunk, static_cast<std::size_t>(n));
-            if (text.size() > maxBytes)
-                throw FileTooLarge();
-        }
+        text = ReadRest(fd, fs, maxBytes);
         if (CloseOnce(fs, fd) != 0)
             Fail(errno, FileStep::Close);
     } catch (...) {
