@@ -260,6 +260,13 @@ EarningsRecord ReadEarningsRecord(const std::string& text) {
     return record;
 }
 
+std::optional<std::int64_t> EarningsAmountCents(const std::string& text) {
+    std::int64_t cents = 0;
+    if (ReadAmount(text, cents) != AmountReading::Ok || cents > kMostEarningsCents)
+        return std::nullopt;
+    return cents;
+}
+
 std::string EarningsRecordCsv(const EarningsRecord& record) {
     std::string text = "year,earnings\n";
     char buffer[64];

@@ -9,6 +9,7 @@
 //   2025        Not yet recorded
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ inline constexpr std::int64_t kMostEarningsCents = 99999999999;
 /// skipped. A year given twice, a negative amount, a year before 1937 or after 2100, a
 /// range of years and any other line are refused with EarningsError naming the line.
 EarningsRecord ReadEarningsRecord(const std::string& text);
+
+/// An amount as the record writes it ("$64,000", "64000.50"); nullopt when it is not
+/// one, is negative or is larger than kMostEarningsCents.
+std::optional<std::int64_t> EarningsAmountCents(const std::string& text);
 
 /// The record as CSV ("year,earnings" then "2024,64000.00" lines), which reads back to it.
 std::string EarningsRecordCsv(const EarningsRecord& record);
