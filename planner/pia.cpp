@@ -36,10 +36,12 @@ std::string YearsText(const std::vector<int>& years) {
         while (j + 1 < years.size() && years[j + 1] == years[j] + 1)
             ++j;
         if (!text.empty())
-            text += ", ";
-        text += std::to_string(years[i]);
-        if (j > i)
-            text += "-" + std::to_string(years[j]);
+            text.append(", ");
+        text.append(std::to_string(years[i]));
+        if (j > i) {
+            text.push_back('-');
+            text.append(std::to_string(years[j]));
+        }
         i = j + 1;
     }
     return text;
@@ -104,12 +106,18 @@ std::int64_t ApplyColaToPia(std::int64_t piaCents, std::int64_t colaMillionths) 
 std::string DollarsText(std::int64_t cents) {
     const bool negative = cents < 0;
     const std::int64_t magnitude = negative ? -cents : cents;
-    std::string whole = std::to_string(magnitude / 100);
-    for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3)
-        whole.insert(static_cast<std::size_t>(at), ",");
+    const std::string digits = std::to_string(magnitude / 100);
+    std::string text = negative ? "-$" : "$";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text.push_back(',');
+        text.push_back(digits[i]);
+    }
     const std::int64_t part = magnitude % 100;
-    return std::string(negative ? "-" : "") + "$" + whole + "." + (part < 10 ? "0" : "") +
-           std::to_string(part);
+    text.push_back('.');
+    text.push_back(static_cast<char>('0' + part / 10));
+    text.push_back(static_cast<char>('0' + part % 10));
+    return text;
 }
 
 PiaComputation::PiaComputation(const PiaInputs& in) {
