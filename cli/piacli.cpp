@@ -630,7 +630,7 @@ void AddEarningsOptions(OptionTable& table, EarningsOptions& options) {
 EarningsPia PiaFromEarningsFile(const std::string& path, const planner::Date& born,
                                 const planner::Date& asOf, double colaPercent,
                                 std::optional<std::int64_t> wageGrowthMillionths,
-                                const std::string& programDataPath) {
+                                const std::string& programDataPath, bool spouse) {
     EarningsPia result;
     planner::PiaInputs in;
     in.born = born;
@@ -650,6 +650,12 @@ EarningsPia PiaFromEarningsFile(const std::string& path, const planner::Date& bo
         in.data = &*data;
     try {
         const PiaComputation pia(in);
+        if (!pia.Insured() && spouse) {
+            result.note = "The spouse has no benefit of their own on the earnings record " +
+                          Echoed(path, kShownPath) + " (" + std::to_string(pia.TotalCredits()) +
+                          " credits; 40 are needed): benefit at FRA $0";
+            return result;
+        }
         if (!pia.Insured()) {
             result.refusal = OptionPath("--earnings", path) + std::to_string(pia.TotalCredits()) +
                              " credits; 40 are needed: the client has no retirement benefit of "

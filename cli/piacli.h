@@ -62,10 +62,12 @@ struct EarningsPia {
     std::string note;
 };
 /// Reads the record and the program data (the shipped figures when the path is empty)
-/// and computes; a client without 40 credits is refused as having no benefit.
+/// and computes. A client without 40 credits is refused as having no benefit; a spouse
+/// (`spouse`) without them gets a PIA of 0, as a spouse can still draw on the other's
+/// record.
 EarningsPia PiaFromEarningsFile(const std::string& path, const planner::Date& born,
                                 const planner::Date& asOf, double colaPercent,
                                 std::optional<std::int64_t> wageGrowthMillionths,
-                                const std::string& programDataPath);
+                                const std::string& programDataPath, bool spouse = false);
 
 }  // namespace velmora::cli

@@ -217,6 +217,18 @@ TEST_F(PiaCli, PlanTakesTheComputedBenefitAndNamesIt) {
              ": 8 credits; 40 are needed: the client has no retirement benefit of their own on "
              "this record."},
     };
+    // A spouse without 40 credits still counts in a couple's plan, with no benefit of
+    // their own.
+    const EarningsPia spouse =
+        PiaFromEarningsFile(few, {1964, 5, 20}, {2026, 12, 10}, 2.5, std::nullopt, "", true);
+    EXPECT_EQ(spouse.refusal, "");
+    EXPECT_EQ(spouse.cents, 0);
+    EXPECT_NE(spouse.note.find("(8 credits; 40 are needed)"), std::string::npos) << spouse.note;
+    EXPECT_EQ(
+        PiaFromEarningsFile(record, {1964, 5, 20}, {2026, 12, 10}, 2.5, std::nullopt, "", true)
+            .cents,
+        260820);
+
     for (const auto& c : cases) {
         auto args = base;
         args.insert(args.end(), c.extra.begin(), c.extra.end());
