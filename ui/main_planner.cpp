@@ -117,6 +117,8 @@ void TfrmMain::BuildPlannerPage() {
     btnFromEarnings = new QPushButton(QString::fromUtf8("From &earnings\u2026"), Panel4);
     btnFromEarnings->setObjectName(QStringLiteral("btnFromEarnings"));
     btnFromEarnings->setAutoDefault(true);
+    // The window owns the Alt keys (WirePlanner gives this one to the page).
+    btnFromEarnings->setShortcut(QKeySequence());
     btnFromEarnings->setGeometry(666, 9, 104, 24);
 
     lblPlanRates = new QLabel(Panel4);
@@ -234,6 +236,16 @@ void TfrmMain::WirePlanner() {
     ConnectButton(btnUseLater, &TfrmMain::btnUseLaterClick);
     ConnectButton(btnPrintSummary, &TfrmMain::btnPrintSummaryClick);
     ConnectButton(btnFromEarnings, &TfrmMain::btnFromEarningsClick);
+    // Alt+E on the page: the focus moves to the button first, so the field being left
+    // applies its rules, and a refusal there keeps the dialog closed.
+    auto* fromEarnings = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_E), Panel4);
+    fromEarnings->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(fromEarnings, &QShortcut::activated, this, [this] {
+        btnFromEarnings->setFocus(Qt::ShortcutFocusReason);
+        if (entrySettings_.errorPending)
+            return;
+        RunCommand([this] { btnFromEarningsClick(); });
+    });
     connect(cmbSex, &QComboBox::currentIndexChanged, this, [this] { RefreshPlanner(); });
     connect(OvcNotebook1, &Notebook::currentChanged, this, [this](int index) {
         if (index == kPlannerPage)

@@ -179,10 +179,13 @@ TEST_F(EarningsDialogTest, OpensAFileKeepsTheRecordAndNamesEveryControl) {
               QStringLiteral("FRA Benefit from Earnings"));
 }
 
-TEST_F(EarningsDialogTest, TabRunsThroughTheDialogAndCancelKeepsTheField) {
-    window->OvcNotebook1->SetCurrentIndex(TfrmMain::kPlannerPage);
+TEST_F(EarningsDialogTest, AltEOpensItTabRunsThroughItAndCancelKeepsTheField) {
+    ShowActive();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
     window->oFraBenefit->SetValueExtended(1234.5L);
-    window->earningsDialogRunner = [](EarningsDialog& dialog) {
+    bool opened = false;
+    window->earningsDialogRunner = [&opened](EarningsDialog& dialog) {
+        opened = true;
         dialog.show();
         dialog.txtRecord->setFocus();
         QApplication::processEvents();
@@ -195,7 +198,8 @@ TEST_F(EarningsDialogTest, TabRunsThroughTheDialogAndCancelKeepsTheField) {
         QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
         return dialog.result();
     };
-    QTest::mouseClick(window->btnFromEarnings, Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+    EXPECT_TRUE(opened);
     EXPECT_EQ(window->oFraBenefit->ValueAsExtended(), 1234.5L);
 }
 
