@@ -224,11 +224,14 @@ ProgramSeries::ProgramSeries(const ProgramData& data, int throughYear,
             y.taxableMaximumDollars = *published->taxableMaximumDollars;
         } else {
             // $60,600 times the index two years before over that of 1992, to the nearest
-            // $300, never below the year before.
+            // $300, never below the year before, and not raised after a December
+            // without a COLA (as in 2010, 2011 and 2016).
             const std::int64_t awi = years_[static_cast<std::size_t>(year - 2 - first_)].awiCents;
             const std::int64_t derived =
                 MulDivNearest(kTaxableMaximum1994, awi, awi1992 * 300) * 300;
-            y.taxableMaximumDollars = std::max(derived, before->taxableMaximumDollars);
+            y.taxableMaximumDollars = before->colaMillionths == 0
+                                          ? before->taxableMaximumDollars
+                                          : std::max(derived, before->taxableMaximumDollars);
             y.taxableMaximumProjected = true;
         }
         if (year == 1978) {

@@ -104,6 +104,10 @@ TEST(ProgramData, MissingFiguresAreProjected) {
     EXPECT_EQ(series.At(2026).colaMillionths, 25000);
     EXPECT_TRUE(series.At(2026).colaProjected);
 
+    // With no COLA for December 2026 the maximum of 2027 is not raised.
+    EXPECT_GT(series.At(2027).taxableMaximumDollars, 184500);
+    EXPECT_EQ(ProgramSeries(data, 2027, 40000, 0).At(2027).taxableMaximumDollars, 184500);
+
     // The mean yearly growth of 2014-2024, to the hundredth of a percent.
     EXPECT_EQ(ProgramData::Shipped().DefaultWageGrowth(), 41600);
     EXPECT_EQ(PercentText(41600), "4.16");
