@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/piacli.h"
 #include "cli/run.h"
 #ifdef VELMORA_PDF_HELPER
 #include "cli/pdfhandoff.h"
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "batch")
         return velmora::cli::RunBatch({args.begin() + 1, args.end()}, std::cin, std::cout,
                                       std::cerr);
+    if (!args.empty() && args[0] == "pia")
+        return velmora::cli::RunPiaCli({args.begin() + 1, args.end()}, std::cin, std::cout,
+                                       std::cerr, velmora::cli::Today());
 #ifdef VELMORA_PDF_HELPER
     // Read as the run reads them (the locale's decimal mark), so both agree on --pdf.
     if (velmora::cli::AsksForReportPdf(args)) {

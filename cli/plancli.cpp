@@ -8,6 +8,7 @@
 
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/piacli.h"
 #include "cli/run.h"
 #include "engine/moneytext.h"
 #include "planner/plantable.h"
@@ -40,6 +41,9 @@ const char* const kUsage =
     "  --sex female|male       selects the life table's column\n"
     "  --fra-benefit AMOUNT    monthly benefit at FRA in dollars of the as-of year\n"
     "                          (0 to 99999.99, 2 decimals)\n"
+    "  --earnings FILE         instead of --fra-benefit: the PIA computed from the\n"
+    "                          earnings record as velmora-cli pia computes it (with its\n"
+    "                          --wage-growth P and --program-data FILE)\n"
     "  --as-of YYYY-MM-DD      the date the plan is made for (default: today)\n"
     "  --cola P                yearly cost-of-living adjustment in percent (0 to 100,\n"
     "                          4 decimals; default 0); the benefit at FRA grows by it\n"
@@ -169,6 +173,8 @@ std::string JsonForm(const Plan& plan, const PlanRequest& request,
     j += "  \"sex\": " + JsonString(in.sex == planner::Sex::Male ? "male" : "female") + ",\n";
     j += "  \"fra_benefit\": " + CountText(MoneyFromReal(in.fraBenefit).count) + ",\n";
     j += "  \"as_of\": " + JsonString(planner::DateText(in.asOf)) + ",\n";
+    if (!request.fraBenefitNote.empty())
+        j += "  \"fra_benefit_from\": " + JsonString(request.fraBenefitNote) + ",\n";
     char number[64];
     std::snprintf(number, sizeof number, "%.4f", in.cola);
     j += std::string("  \"cola\": ") + number + ",\n";
@@ -270,6 +276,8 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
              return {};
          }});
     table.Add({"--as-of", "YYYY-MM-DD", "", dateOption(in.asOf, &request.asOfGiven)});
+    EarningsOptions earnings;
+    AddEarningsOptions(table, earnings);
     table.Add({"--cola", "P", "", [&](CliOptions&, const std::string& text) -> std::string {
                    InputValue value;
                    std::string refusal = Typed(InputOf(&TScenarioRec::Cola), text, value);
@@ -336,6 +344,18 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
         return "missing option --born";
     if (!sex)
         return "missing option --sex";
+    if (!earnings.earningsPath.empty()) {
+        if (benefit)
+            return "--earnings and --fra-benefit exclude each other";
+        const EarningsPia pia =
+            PiaFromEarningsFile(earnings.earningsPath, in.born, in.asOf, in.cola,
+                                earnings.wageGrowthMillionths, earnings.programDataPath);
+        if (!pia.refusal.empty())
+            return pia.refusal;
+        in.fraBenefit = static_cast<long double>(pia.cents) / 100.0L;
+        request.fraBenefitNote = pia.note;
+        benefit = true;
+    }
     if (!benefit)
         return "missing option --fra-benefit";
     return {};
@@ -351,7 +371,8 @@ std::string FormatPlan(const Plan& plan, const PlanRequest& request) {
     }
     switch (request.format) {
         case PlanFormat::Text:
-            return TextForm(plan, shown);
+            return TextForm(plan, shown) +
+                   (request.fraBenefitNote.empty() ? "" : request.fraBenefitNote + ".\n");
         case PlanFormat::Json:
             return JsonForm(plan, request, shown);
         case PlanFormat::Tsv:
@@ -375,6 +396,8 @@ std::string FormatPlan(const Plan& plan, const PlanRequest& request) {
         text += "\n";
     }
     // As the table form ends with its message, the tsv ends with the life table it used.
+    if (!csv && !request.fraBenefitNote.empty())
+        text += request.fraBenefitNote + "\n";
     if (!csv)
         text += "Survival: " + plan.lifeTableEdition + "\n";
     return text;

@@ -19,6 +19,8 @@ struct PlanRequest {
     bool monthly = false;
     PlanFormat format = PlanFormat::Text;
     bool help = false;
+    /// Where the benefit at FRA came from when it was computed (--earnings), for the output.
+    std::string fraBenefitNote;
     /// --pdf: the one-page client summary instead of the list, with its texts.
     std::string pdfPath;
     std::string client;

@@ -1,5 +1,6 @@
 #include "planner/companionfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string_view>
@@ -53,6 +54,50 @@ std::optional<long long> CentsOf(std::string_view text) {
     throw CompanionFileError("line " + std::to_string(line) + ": " + why);
 }
 
+// The record on one line: "earnings = 2023:61250.00 2024:64000.00".
+std::string EarningsLine(const EarningsRecord& record) {
+    if (record.years.empty())
+        return {};
+    std::string line = "earnings =";
+    char entry[48];
+    for (const auto& y : record.years) {
+        std::snprintf(entry, sizeof entry, " %d:%lld.%02lld", y.year,
+                      static_cast<long long>(y.cents / 100), static_cast<long long>(y.cents % 100));
+        line += entry;
+    }
+    return line + "\n";
+}
+
+// Each "year:amount" read as the record reader reads a CSV line, so the same rules hold.
+EarningsRecord ParseEarnings(const std::string& value, int line) {
+    std::string csv;
+    std::size_t entries = 0;
+    for (std::size_t at = 0; at < value.size();) {
+        const std::size_t end = std::min(value.find(' ', at), value.size());
+        std::string entry = value.substr(at, end - at);
+        at = end + 1;
+        if (entry.empty())
+            continue;
+        const std::size_t colon = entry.find(':');
+        if (colon != 4)
+            Damaged(line, "earnings: \"" + entry + "\" is not year:amount");
+        entry[colon] = ',';
+        csv += entry + "\n";
+        ++entries;
+    }
+    try {
+        EarningsRecord record = ReadEarningsRecord(csv);
+        if (record.years.size() != entries)
+            Damaged(line, "earnings: an entry is not year:amount");
+        return record;
+    } catch (const EarningsError& e) {
+        std::string why = e.what();
+        if (why.rfind("line ", 0) == 0)
+            why.replace(0, 5, "entry ");
+        Damaged(line, "earnings: " + why);
+    }
+}
+
 }  // namespace
 
 std::string CompanionPath(const std::string& scenarioPath) {
@@ -70,12 +115,13 @@ std::string FormatCompanion(const PlannerInputs& in) {
     return "# Velmora Analysis planner inputs\n"
            "born = " +
            DateText(in.born) + "\nsex = " + (in.sex == Sex::Male ? "male" : "female") +
-           "\nfra_benefit = " + benefit + "\nas_of = " + DateText(in.asOf) + "\n";
+           "\nfra_benefit = " + benefit + "\nas_of = " + DateText(in.asOf) + "\n" +
+           EarningsLine(in.earnings);
 }
 
 PlannerInputs ParseCompanion(const std::string& text) {
     PlannerInputs in;
-    bool born = false, sex = false, benefit = false, asOf = false;
+    bool born = false, sex = false, benefit = false, asOf = false, earnings = false;
     std::string_view rest = text;
     int line = 0;
     while (!rest.empty()) {
@@ -118,6 +164,9 @@ PlannerInputs ParseCompanion(const std::string& text) {
             if (!cents || *cents > kMaxBenefitCents)
                 Damaged(line, "\"" + value + "\" is not an amount from 0 to 99999.99");
             in.fraBenefitCents = *cents;
+        } else if (key == "earnings") {
+            once(earnings);
+            in.earnings = ParseEarnings(value, line);
         }
     }
     for (const auto& [seen, key] : {std::pair{born, "born"}, std::pair{sex, "sex"},

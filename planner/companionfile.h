@@ -9,12 +9,14 @@
 //   sex = female
 //   fra_benefit = 2000.00
 //   as_of = 2026-12-10
+//   earnings = 2023:61250.00 2024:64000.00
 
 #include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "planner/dates.h"
+#include "planner/earnings.h"
 #include "planner/lifetable.h"
 #include "scenario/filesystem.h"
 
@@ -27,6 +29,8 @@ struct PlannerInputs {
     /// Whole cents, 0 to 9,999,999.
     long long fraBenefitCents = 0;
     Date asOf;
+    /// The earnings record the benefit was computed from; written only when it has years.
+    EarningsRecord earnings = {};
     friend bool operator==(const PlannerInputs&, const PlannerInputs&) = default;
 };
 
@@ -42,7 +46,8 @@ std::string CompanionPath(const std::string& scenarioPath);
 std::string FormatCompanion(const PlannerInputs& inputs);
 /// Blank lines and lines starting with '#' are skipped; keys the program does not know
 /// are ignored, so that a later version may add some. Each of born, sex, fra_benefit and
-/// as_of must appear once with a valid value; CompanionFileError names the line otherwise.
+/// as_of must appear once with a valid value, earnings at most once; CompanionFileError
+/// names the line otherwise.
 PlannerInputs ParseCompanion(const std::string& text);
 
 /// Writes the file atomically, as the scenario record is written (FileError on failure).

@@ -31,6 +31,8 @@ class QToolButton;
 
 namespace velmora {
 
+class EarningsDialog;
+
 class BevelPanel;
 class BreakEvenReport;
 class HelpViewer;
@@ -90,6 +92,10 @@ class TfrmMain final : public QMainWindow {
     QPushButton* btnUseEarly = nullptr;
     QPushButton* btnUseLater = nullptr;
     QPushButton* btnPrintSummary = nullptr;
+    /// "From earnings...": the benefit at FRA computed from the earnings record.
+    QPushButton* btnFromEarnings = nullptr;
+    /// Runs the earnings dialog and gives its result; tests answer it. Empty: exec().
+    std::function<int(EarningsDialog&)> earningsDialogRunner;
 
     /// The thirteen entry fields: the only store of the scenario.
     const ScenarioFields& fields() const { return fields_; }
@@ -117,6 +123,7 @@ class TfrmMain final : public QMainWindow {
     void btnUseEarlyClick();
     void btnUseLaterClick();
     void btnPrintSummaryClick();
+    void btnFromEarningsClick();
 
     /// The planner's inputs when the date of birth is given (the as-of date then too).
     std::optional<planner::PlannerInputs> PlannerInputsNow() const;
@@ -196,6 +203,8 @@ class TfrmMain final : public QMainWindow {
     /// The as-of date has been set (to today on first showing, or from a file).
     bool asOfSet_ = false;
     bool refreshQueued_ = false;
+    /// The earnings record the benefit at FRA came from, kept with the scenario.
+    planner::EarningsRecord plannerEarnings_;
     // Last, so that it goes first: the report closes its source while ReportCursor lives.
     std::shared_ptr<BreakEvenReport> rptSS_;
 };

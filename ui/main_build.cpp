@@ -297,15 +297,8 @@ void TfrmMain::SetTabOrder() {
     // The Planner page, top to bottom, after the last field; hidden with its page, so Tab
     // on the other pages never reaches it.
     QWidget* const planner[] = {
-        TabOrder(fields_).back(),
-        oBirthDate,
-        cmbSex,
-        oFraBenefit,
-        oAsOfDate,
-        grdPlan,
-        btnUseEarly,
-        btnUseLater,
-        btnPrintSummary,
+        TabOrder(fields_).back(), oBirthDate, cmbSex,      oFraBenefit, oAsOfDate,
+        btnFromEarnings,          grdPlan,    btnUseEarly, btnUseLater, btnPrintSummary,
     };
     for (std::size_t i = 1; i < std::size(planner); ++i)
         setTabOrder(planner[i - 1], planner[i]);

@@ -31,6 +31,7 @@
 #include "ui/main.h"
 #include "ui/notebook.h"
 #include "ui/panels.h"
+#include "ui/planner/earningsdialog.h"
 
 namespace velmora {
 
@@ -113,6 +114,12 @@ void TfrmMain::BuildPlannerPage() {
     oAsOfDate = new TDateEntryField(kLowYear, kHighYear, entrySettings_, Panel4);
     oAsOfDate->setObjectName(QStringLiteral("oAsOfDate"));
     oAsOfDate->setGeometry(578, 11, 80, 20);
+    btnFromEarnings = new QPushButton(QString::fromUtf8("From &earnings\u2026"), Panel4);
+    btnFromEarnings->setObjectName(QStringLiteral("btnFromEarnings"));
+    btnFromEarnings->setAutoDefault(true);
+    // The window owns the Alt keys (WirePlanner gives this one to the page).
+    btnFromEarnings->setShortcut(QKeySequence());
+    btnFromEarnings->setGeometry(666, 9, 104, 24);
 
     lblPlanRates = new QLabel(Panel4);
     lblPlanRates->setObjectName(QStringLiteral("lblPlanRates"));
@@ -186,9 +193,13 @@ void TfrmMain::BuildPlannerPage() {
 
     // Names for assistive technology, as the Data Input fields have.
     const std::pair<QWidget*, const char*> names[] = {
-        {oBirthDate, "Date of Birth"}, {cmbSex, "Sex"},
-        {oFraBenefit, "FRA Benefit"},  {oAsOfDate, "As-of Date"},
-        {grdPlan, "Claiming Options"}, {chtBreakEven, "Break-even Chart"},
+        {oBirthDate, "Date of Birth"},
+        {cmbSex, "Sex"},
+        {oFraBenefit, "FRA Benefit"},
+        {oAsOfDate, "As-of Date"},
+        {btnFromEarnings, "FRA Benefit from Earnings"},
+        {grdPlan, "Claiming Options"},
+        {chtBreakEven, "Break-even Chart"},
     };
     for (const auto& [widget, name] : names)
         widget->setAccessibleName(QString::fromLatin1(name));
@@ -224,6 +235,17 @@ void TfrmMain::WirePlanner() {
     ConnectButton(btnUseEarly, &TfrmMain::btnUseEarlyClick);
     ConnectButton(btnUseLater, &TfrmMain::btnUseLaterClick);
     ConnectButton(btnPrintSummary, &TfrmMain::btnPrintSummaryClick);
+    ConnectButton(btnFromEarnings, &TfrmMain::btnFromEarningsClick);
+    // Alt+E on the page: the focus moves to the button first, so the field being left
+    // applies its rules, and a refusal there keeps the dialog closed.
+    auto* fromEarnings = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_E), Panel4);
+    fromEarnings->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(fromEarnings, &QShortcut::activated, this, [this] {
+        btnFromEarnings->setFocus(Qt::ShortcutFocusReason);
+        if (entrySettings_.errorPending)
+            return;
+        RunCommand([this] { btnFromEarningsClick(); });
+    });
     connect(cmbSex, &QComboBox::currentIndexChanged, this, [this] { RefreshPlanner(); });
     connect(OvcNotebook1, &Notebook::currentChanged, this, [this](int index) {
         if (index == kPlannerPage)
@@ -280,6 +302,7 @@ std::optional<planner::PlannerInputs> TfrmMain::PlannerInputsNow() const {
     in.asOf = *asOf;
     in.sex = cmbSex->currentIndex() == 1 ? planner::Sex::Male : planner::Sex::Female;
     in.fraBenefitCents = MoneyFromReal(oFraBenefit->ValueAsExtended()).count / 100;
+    in.earnings = plannerEarnings_;
     return in;
 }
 
@@ -290,8 +313,10 @@ void TfrmMain::ShowPlannerInputs(const std::optional<planner::PlannerInputs>& in
         cmbSex->setCurrentIndex(inputs->sex == planner::Sex::Male ? 1 : 0);
         oFraBenefit->SetValueExtended(static_cast<long double>(inputs->fraBenefitCents) / 100);
         oAsOfDate->SetDate(ToFieldDate(inputs->asOf));
+        plannerEarnings_ = inputs->earnings;
         asOfSet_ = true;
     } else {
+        plannerEarnings_ = {};
         oBirthDate->SetDate(std::nullopt);
         cmbSex->setCurrentIndex(0);
         oFraBenefit->SetValueExtended(0);
@@ -463,6 +488,21 @@ void TfrmMain::btnPrintSummaryClick() {
     }
     if (dialog.Failure())
         ThrowReportFailure(dialog.Failure());
+}
+
+void TfrmMain::btnFromEarningsClick() {
+    EarningsDialog::Setup setup;
+    setup.born = ToDate(oBirthDate->Date());
+    setup.asOf = ToDate(oAsOfDate->Date());
+    setup.colaPercent = static_cast<double>(fields_.oCola->ValueAsExtended());
+    setup.record = plannerEarnings_;
+    EarningsDialog dialog(setup, entrySettings_, this);
+    const int result = earningsDialogRunner ? earningsDialogRunner(dialog) : dialog.exec();
+    if (result != QDialog::Accepted || !dialog.PiaCents())
+        return;
+    oFraBenefit->SetValueExtended(static_cast<long double>(*dialog.PiaCents()) / 100);
+    plannerEarnings_ = dialog.Record();
+    RefreshPlanner();
 }
 
 }  // namespace velmora

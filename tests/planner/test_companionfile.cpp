@@ -92,6 +92,37 @@ TEST(CompanionText, DamagedFilesAreRefusedWithTheLine) {
     }
 }
 
+TEST(CompanionText, KeepsTheEarningsRecordOnOneLine) {
+    PlannerInputs in = kJane;
+    in.earnings.years = {{1986, 125000}, {2024, 6400050}};
+    const std::string text = FormatCompanion(in);
+    EXPECT_EQ(text, FormatCompanion(kJane) + "earnings = 1986:1250.00 2024:64000.50\n");
+    EXPECT_EQ(ParseCompanion(text), in);
+
+    const std::string good = FormatCompanion(kJane);
+    struct Case {
+        std::string line;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"earnings = 1986:100 1986:200", "line 6: earnings: entry 2: the year 1986 is given twice"},
+        {"earnings = 1986:-100", "line 6: earnings: entry 1: a negative amount is refused"},
+        {"earnings = 1936:100", "line 6: earnings: entry 1: 1936 is before 1937"},
+        {"earnings = 1986=100", "line 6: earnings: \"1986=100\" is not year:amount"},
+        {"earnings = 1986:1,2", "line 6: earnings: entry 1: \"1,2\" is not an amount"},
+        {"earnings = 1986:1\nearnings = 1987:1", "line 7: earnings given twice"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ParseCompanion(good + c.line + "\n");
+            ADD_FAILURE() << "accepted: " << c.line;
+        } catch (const CompanionFileError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos)
+                << e.what() << " / " << c.message;
+        }
+    }
+}
+
 TEST_F(CompanionDir, SavedFileReadsBack) {
     const std::string path = Path("jane.ssp");
     SaveCompanion(path, kJane);

@@ -82,8 +82,8 @@ TEST_F(PlannerPageTest, TabRunsTopToBottomAndAPartDateIsRefused) {
     TypeClient();  // rows in the table, so that it takes the focus as well
     window->oBirthDate->setFocus();
     QApplication::processEvents();
-    const QStringList expected = {"cmbSex",      "oFraBenefit", "oAsOfDate",      "grdPlan",
-                                  "btnUseEarly", "btnUseLater", "btnPrintSummary"};
+    const QStringList expected = {"cmbSex",  "oFraBenefit", "oAsOfDate",   "btnFromEarnings",
+                                  "grdPlan", "btnUseEarly", "btnUseLater", "btnPrintSummary"};
     QStringList visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
