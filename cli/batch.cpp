@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <iostream>
 #include <optional>
 #include <string_view>
 
@@ -146,10 +147,11 @@ void AppendValue(std::string& line, const ScenarioInput& input, const TScenarioR
     line.append(text, result.ptr);
 }
 
-// Opens the batch file; the standard input is read through the stream. Before a read that
-// may wait for more input the output is flushed, so that a program that feeds a row through
-// a pipe gets its answer before it writes the next; a file is read in large pieces and the
-// output then goes in large pieces too.
+// Opens the batch file; "-" reads the stream given, and the process's standard input by its
+// descriptor, as a file is read: a read returns what a pipe holds at once, and a file comes
+// in large pieces. Before a read that may wait for more input the output is flushed, so that
+// a program that feeds a row through a pipe gets its answer before it writes the next, while
+// the answers to a file go out in large pieces too.
 class BatchSource {
   public:
     BatchSource(std::istream& in, std::ostream& out, FileSystem& fs)
@@ -157,13 +159,17 @@ class BatchSource {
     BatchSource(const BatchSource&) = delete;
     BatchSource& operator=(const BatchSource&) = delete;
     ~BatchSource() {
-        if (fd_ >= 0)
+        if (fd_ >= 0 && fd_ != STDIN_FILENO)
             fs_.Close(fd_);
     }
 
     void Open(const std::string& path) {
-        if (path == "-")
+        if (path == "-") {
+            // Nothing has read the standard input through the stream, which holds nothing.
+            if (&in_ == &std::cin)
+                fd_ = STDIN_FILENO;
             return;
+        }
         fd_ = fs_.Open(path, O_RDONLY | O_CLOEXEC, 0);
         if (fd_ < 0)
             throw FileErrorFromErrno(errno, FileStep::Open);
@@ -193,8 +199,7 @@ class BatchSource {
         const std::streamsize held = in_.readsome(buffer, static_cast<std::streamsize>(size));
         if (held > 0)
             return static_cast<std::size_t>(held);
-        // Nothing held (the standard input reads through the C library, which holds nothing
-        // the stream can see): wait for one line at most.
+        // Nothing held (a stream over a pipe or a terminal): wait for one line at most.
         out_.flush();
         std::size_t n = 0;
         char c;
