@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "cli/csvreader.h"
+#include "cli/echo.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/run.h"
@@ -108,8 +109,9 @@ std::string ReadHeader(const CsvRecord& header, Columns& columns) {
                 found = i;
         }
         if (found == kInputCount) {
-            return "column " + std::to_string(c + 1) + " of the header, \"" + header.fields[c] +
-                   "\", is not a calculation input (the columns are " + ColumnList() + ")";
+            return "column " + std::to_string(c + 1) + " of the header, \"" +
+                   Echoed(header.fields[c]) + "\", is not a calculation input (the columns are " +
+                   ColumnList() + ")";
         }
         if (seen[found])
             return "the header names " + name + " twice";
@@ -355,7 +357,8 @@ int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
     if (args.size() != 1)
         return Refuse(err, "batch takes one file name (- for the standard input)");
     const std::string& path = args[0];
-    const std::string prefix = "batch " + path + ": ";
+    // A file name is shown as the other options show theirs.
+    const std::string prefix = "batch " + Echoed(path, 200) + ": ";
 
     BatchSource source(in, out, fs);
     CsvRecord record;

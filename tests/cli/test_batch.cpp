@@ -367,6 +367,11 @@ TEST(BatchRun, UnusableHeaderOrFileIsAUsageError) {
          "are cola, rate, years, early-month, early-year, early-benefit, later-month, "
          "later-year, later-benefit, age)"},
         {"early-year," + tail + ",--early-year\n", "batch -: the header names early-year twice."},
+        // What reaches the terminal cannot reorder or control it.
+        {"early-year," + tail + ",\xE2\x80\xAE\xC2\x9B" + "31m\n",
+         "batch -: column 11 of the header, \"\\u202e\\u009b31m\", is not a calculation input "
+         "(the columns are cola, rate, years, early-month, early-year, early-benefit, "
+         "later-month, later-year, later-benefit, age)"},
         {tail + "\n", "batch -: the header lacks the column early-year."},
         {"rate,cola\n",
          "batch -: the header lacks the columns years, early-month, early-year, "
@@ -414,10 +419,21 @@ TEST(BatchRun, FileFailuresAreReported) {
     EXPECT_EQ(err.str().substr(0, err.str().find('\n')),
               "velmora-cli: batch jobs.csv: I/O error 5.");
 
-    std::ostringstream out2, err2;
-    EXPECT_EQ(RunBatch({"/nonexistent/jobs.csv"}, in, out2, err2), kExitUsage);
-    EXPECT_EQ(err2.str().substr(0, err2.str().find('\n')),
-              "velmora-cli: batch /nonexistent/jobs.csv: File not found.");
+    struct Missing {
+        std::string path;
+        std::string shown;
+    };
+    const std::vector<Missing> missing = {
+        {"/nonexistent/jobs.csv", "/nonexistent/jobs.csv"},
+        {"/nonexistent/\xE2\x80\xAEvsc.exe", "/nonexistent/\\u202evsc.exe"},
+        {"/nonexistent/" + std::string(300, 'j'), "/nonexistent/" + std::string(187, 'j') + "..."},
+    };
+    for (const Missing& m : missing) {
+        std::ostringstream out2, err2;
+        EXPECT_EQ(RunBatch({m.path}, in, out2, err2), kExitUsage);
+        EXPECT_EQ(err2.str().substr(0, err2.str().find('\n')),
+                  "velmora-cli: batch " + m.shown + ": File not found.");
+    }
 }
 
 // A file without line ends (batch /dev/zero) ends at the row cap instead of being read on.
