@@ -7,9 +7,12 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <iostream>
 #include <optional>
+#include <string_view>
 
 #include "cli/csvreader.h"
+#include "cli/echo.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/run.h"
@@ -36,12 +39,17 @@ std::string ColumnName(const ScenarioInput& input) {
     return std::string(input.option.substr(2));  // the option without its dashes
 }
 
+// A cell without the blanks at both ends, which hand-written files put after the commas.
+std::string_view Trimmed(std::string_view cell) {
+    const auto first = cell.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
+}
+
 // A header cell as a column name: blanks at both ends, leading dashes and case do not matter.
 std::string HeaderName(const std::string& cell) {
-    const auto first = cell.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    std::string name = cell.substr(first, cell.find_last_not_of(' ') - first + 1);
+    std::string name(Trimmed(cell));
     if (name.rfind("--", 0) == 0)
         name.erase(0, 2);
     for (char& c : name) {
@@ -89,8 +97,6 @@ struct Columns {
 std::string ReadHeader(const CsvRecord& header, Columns& columns) {
     if (!header.fault.empty())
         return "the header row: " + header.fault;
-    if (header.blank)
-        return "the first row is empty; it must name the columns";
     if (header.count > kMaxFields)
         return "the header row has " + std::to_string(header.count) + " columns, not " +
                std::to_string(kCalculationInputs);
@@ -103,8 +109,9 @@ std::string ReadHeader(const CsvRecord& header, Columns& columns) {
                 found = i;
         }
         if (found == kInputCount) {
-            return "column " + std::to_string(c + 1) + " of the header, \"" + header.fields[c] +
-                   "\", is not a calculation input (the columns are " + ColumnList() + ")";
+            return "column " + std::to_string(c + 1) + " of the header, \"" +
+                   Echoed(header.fields[c]) + "\", is not a calculation input (the columns are " +
+                   ColumnList() + ")";
         }
         if (seen[found])
             return "the header names " + name + " twice";
@@ -142,20 +149,29 @@ void AppendValue(std::string& line, const ScenarioInput& input, const TScenarioR
     line.append(text, result.ptr);
 }
 
-// Opens the batch file; the standard input is read through the stream.
+// Opens the batch file; "-" reads the stream given, and the process's standard input by its
+// descriptor, as a file is read: a read returns what a pipe holds at once, and a file comes
+// in large pieces. Before a read that may wait for more input the output is flushed, so that
+// a program that feeds a row through a pipe gets its answer before it writes the next, while
+// the answers to a file go out in large pieces too.
 class BatchSource {
   public:
-    BatchSource(std::istream& in, FileSystem& fs) : in_(in), fs_(fs) {}
+    BatchSource(std::istream& in, std::ostream& out, FileSystem& fs)
+        : in_(in), out_(out), fs_(fs) {}
     BatchSource(const BatchSource&) = delete;
     BatchSource& operator=(const BatchSource&) = delete;
     ~BatchSource() {
-        if (fd_ >= 0)
+        if (fd_ >= 0 && fd_ != STDIN_FILENO)
             fs_.Close(fd_);
     }
 
     void Open(const std::string& path) {
-        if (path == "-")
+        if (path == "-") {
+            // Nothing has read the standard input through the stream, which holds nothing.
+            if (&in_ == &std::cin)
+                fd_ = STDIN_FILENO;
             return;
+        }
         fd_ = fs_.Open(path, O_RDONLY | O_CLOEXEC, 0);
         if (fd_ < 0)
             throw FileErrorFromErrno(errno, FileStep::Open);
@@ -167,13 +183,9 @@ class BatchSource {
     }
 
     std::size_t Read(char* buffer, std::size_t size) {
-        if (fd_ < 0) {
-            in_.read(buffer, static_cast<std::streamsize>(size));
-            const auto n = static_cast<std::size_t>(in_.gcount());
-            if (n == 0 && in_.bad())
-                throw FileError(FileError::Cause::Other, EIO);
-            return n;
-        }
+        if (fd_ < 0)
+            return ReadStream(buffer, size);
+        out_.flush();
         for (;;) {
             const ssize_t n = fs_.Read(fd_, buffer, size);
             if (n >= 0)
@@ -184,7 +196,27 @@ class BatchSource {
     }
 
   private:
+    std::size_t ReadStream(char* buffer, std::size_t size) {
+        // What the stream holds already is taken without waiting.
+        const std::streamsize held = in_.readsome(buffer, static_cast<std::streamsize>(size));
+        if (held > 0)
+            return static_cast<std::size_t>(held);
+        // Nothing held (a stream over a pipe or a terminal): wait for one line at most.
+        out_.flush();
+        std::size_t n = 0;
+        char c;
+        while (n < size && in_.get(c)) {
+            buffer[n++] = c;
+            if (c == '\n' || c == '\r')
+                break;
+        }
+        if (n == 0 && in_.bad())
+            throw FileError(FileError::Cause::Other, EIO);
+        return n;
+    }
+
     std::istream& in_;
+    std::ostream& out_;
     FileSystem& fs_;
     int fd_ = -1;
 };
@@ -226,7 +258,8 @@ class BatchRun {
         options_.given = {};
         for (std::size_t c = 0; c < columns.input.size(); ++c) {
             const OptionDef& option = *inputOptions_[columns.input[c]];
-            const std::string refusal = option.apply(options_, record.fields[c]);
+            value_ = Trimmed(record.fields[c]);
+            const std::string refusal = option.apply(options_, value_);
             if (!refusal.empty())
                 return Fail(rowNumber, option.name.substr(2) + ": " + refusal, false);
         }
@@ -303,6 +336,7 @@ class BatchRun {
     CliOptions options_;
     TResultTable table_;
     std::string line_;
+    std::string value_;
 };
 
 int Refuse(std::ostream& err, const std::string& message) {
@@ -323,9 +357,10 @@ int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
     if (args.size() != 1)
         return Refuse(err, "batch takes one file name (- for the standard input)");
     const std::string& path = args[0];
-    const std::string prefix = "batch " + path + ": ";
+    // A file name is shown as the other options show theirs.
+    const std::string prefix = "batch " + Echoed(path, 200) + ": ";
 
-    BatchSource source(in, fs);
+    BatchSource source(in, out, fs);
     CsvRecord record;
     Columns columns;
     try {
@@ -333,7 +368,13 @@ int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
         CsvReader reader(
             [&source](char* buffer, std::size_t size) { return source.Read(buffer, size); },
             kMaxFields, kMaxRowBytes);
-        if (!reader.Next(record))
+        // Rows are numbered as a spreadsheet numbers them, empty lines included: the header
+        // is row 1 unless empty lines come before it.
+        std::size_t row = 1;
+        bool more = reader.Next(record);
+        for (; more && record.blank; ++row)
+            more = reader.Next(record);
+        if (!more)
             return Refuse(err, prefix + "the input is empty; its first row must name the columns");
         if (std::string refusal = ReadHeader(record, columns); !refusal.empty())
             return Refuse(err, prefix + refusal);
@@ -341,8 +382,7 @@ int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
         BatchRun run(out, err);
         run.WriteHeader();
         bool failed = false;
-        // Rows are numbered as a spreadsheet numbers them: the header is row 1.
-        for (std::size_t row = 2; reader.Next(record) && out; ++row) {
+        for (++row; reader.Next(record) && out; ++row) {
             if (record.blank)
                 continue;
             failed |= !run.Row(record, row, columns);
@@ -369,9 +409,12 @@ std::string BatchHelpText(const std::string& program) {
 CRLF or LF line ends) and writes the results as CSV. The first row names the ten
 columns, in any order, by the option names with or without their dashes:
 )" + WrappedColumnList() +
-           R"(Each value is read exactly as its option reads it. The output has one row for each
-row of the file, in order (empty lines are skipped): the inputs as the calculation
-took them (in the order above), break-even-year (empty when not reached), the last
+           R"(Each value is read exactly as its option reads it; blanks around it do not count.
+A row may hold at most 4096 characters; a longer one, or one whose quote is not
+closed, is refused and reading goes on at the next line. Each output row is written
+as soon as its input row is read. The output has one row for each row of the file,
+in order (empty lines are skipped): the inputs as the calculation took them (in the
+order above), break-even-year (empty when not reached), the last
 year's early-pv-cumulative, later-pv-cumulative and difference as the table shows
 them, and error. A row that cannot be calculated keeps its place: its reason, after
 its row number (the header is row 1, as a spreadsheet counts), goes to error and to

@@ -9,15 +9,23 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted };
+// AfterQuoted: a quoted field was closed and only blanks followed.
+enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted, AfterQuoted };
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool IsLineEnd(char c) {
+    return c == '\n' || c == '\r';
+}
 
 }  // namespace
 
 CsvReader::CsvReader(Source source, std::size_t maxFields, std::size_t maxBytes)
-    : source_(std::move(source)),
-      maxFields_(maxFields),
-      maxBytes_(maxBytes),
-      buffer_(kBufferSize) {}
+    : source_(std::move(source)), maxFields_(maxFields), maxBytes_(maxBytes), buffer_(kBufferSize) {
+    raw_.reserve(maxBytes_ + 1);
+}
 
 bool CsvReader::Fill() {
     if (atEnd_)
@@ -29,12 +37,37 @@ bool CsvReader::Fill() {
     return end_ > 0;
 }
 
-void CsvReader::Append(CsvRecord& record, char c) {
-    if (++bytes_ > maxBytes_) {
-        if (record.fault.empty())
-            record.fault = "the row is longer than " + std::to_string(maxBytes_) + " characters";
-        return;
+bool CsvReader::Get(char& c) {
+    if (replayPos_ < replay_.size()) {
+        c = replay_[replayPos_++];
+        return true;
     }
+    if (pos_ == end_ && !Fill())
+        return false;
+    c = buffer_[pos_++];
+    return true;
+}
+
+// Drops the rest of a line cut at the cap; false when the input ends first.
+bool CsvReader::SkipLine() {
+    char c;
+    while (Get(c)) {
+        if (IsLineEnd(c)) {
+            skipLf_ = c == '\r';
+            return true;
+        }
+    }
+    return false;
+}
+
+// The record's bytes from offset on are read again, ahead of what was not read yet.
+void CsvReader::ReplayFrom(std::size_t offset, bool afterCr) {
+    replay_ = raw_.substr(offset) + replay_.substr(replayPos_);
+    replayPos_ = 0;
+    skipLf_ = afterCr;
+}
+
+void CsvReader::Append(CsvRecord& record, char c) {
     if (record.count < maxFields_)
         record.fields[record.count] += c;
 }
@@ -64,8 +97,11 @@ bool CsvReader::Next(CsvRecord& record) {
         end_ = have;
         pos_ = (have >= 3 && std::memcmp(buffer_.data(), kByteOrderMark, 3) == 0) ? 3 : 0;
     }
-    if (pos_ == end_ && !Fill())
-        return false;
+    if (skipLine_) {
+        skipLine_ = false;
+        if (!SkipLine())
+            return false;
+    }
 
     record.count = 0;
     record.blank = false;
@@ -74,33 +110,66 @@ bool CsvReader::Next(CsvRecord& record) {
         record.fields.emplace_back();
     if (maxFields_ > 0)
         record.fields[0].clear();
-    bytes_ = 0;
-    bool anything = false;  // a character of the record (not counting its line end)
+    raw_.clear();
+    bool anything = false;   // a character of the record (not counting its line end)
+    bool blanksOnly = true;  // the field so far holds only blanks
+    // Just after the first line end inside the quoted field that is open, or npos.
+    std::size_t quoteLineEnd = std::string::npos;
+    bool quoteLineEndCr = false;
     State state = State::FieldStart;
 
+    char c;
     for (;;) {
-        if (pos_ == end_ && !Fill())
+        if (!Get(c))
             break;
-        const char c = buffer_[pos_++];
         if (skipLf_) {
             skipLf_ = false;
             if (c == '\n')
                 continue;
         }
-        const bool lineEnd = c == '\n' || c == '\r';
+        const bool lineEnd = IsLineEnd(c);
+        if (!lineEnd || state == State::Quoted) {
+            raw_ += c;
+            if (raw_.size() > maxBytes_) {
+                // Cut here: the rest of the record is not looked at.
+                if (state == State::Quoted) {
+                    record.fault = "a quote is not closed";
+                    if (quoteLineEnd != std::string::npos) {
+                        ReplayFrom(quoteLineEnd, quoteLineEndCr);
+                    } else {
+                        skipLine_ = true;
+                    }
+                } else {
+                    if (record.fault.empty())
+                        record.fault =
+                            "the row is longer than " + std::to_string(maxBytes_) + " characters";
+                    skipLine_ = true;
+                }
+                EndField(record);
+                return true;
+            }
+        }
         if (state == State::Quoted) {
             if (c == '"') {
                 state = State::QuoteInQuoted;
             } else {
+                if (lineEnd && quoteLineEnd == std::string::npos) {
+                    quoteLineEnd = raw_.size();
+                    quoteLineEndCr = c == '\r';
+                }
                 Append(record, c);
             }
             anything = true;
             continue;
         }
-        if (state == State::QuoteInQuoted) {
-            if (c == '"') {
-                Append(record, c);
-                state = State::Quoted;
+        if (state == State::QuoteInQuoted && c == '"') {
+            Append(record, c);
+            state = State::Quoted;
+            continue;
+        }
+        if (state == State::QuoteInQuoted || state == State::AfterQuoted) {
+            if (IsBlank(c)) {
+                state = State::AfterQuoted;
                 continue;
             }
             if (c != ',' && !lineEnd && record.fault.empty())
@@ -116,18 +185,31 @@ bool CsvReader::Next(CsvRecord& record) {
         if (c == ',') {
             EndField(record);
             state = State::FieldStart;
-        } else if (c == '"' && state == State::FieldStart) {
+            blanksOnly = true;
+        } else if (c == '"' &&
+                   (state == State::FieldStart || (state == State::Unquoted && blanksOnly))) {
+            // Blanks before the opening quote are not part of the value.
+            if (record.count < maxFields_)
+                record.fields[record.count].clear();
             state = State::Quoted;
+            quoteLineEnd = std::string::npos;
         } else {
             if (c == '"' && record.fault.empty())
                 record.fault = "a quote inside a field that does not start with one";
+            blanksOnly = blanksOnly && IsBlank(c);
             Append(record, c);
             state = State::Unquoted;
         }
     }
     // The input ends without a line end.
-    if (state == State::Quoted && record.fault.empty())
-        record.fault = "a quoted field is not closed before the end of the input";
+    if (state == State::Quoted) {
+        if (quoteLineEnd != std::string::npos) {
+            record.fault = "a quote is not closed";
+            ReplayFrom(quoteLineEnd, quoteLineEndCr);
+        } else if (record.fault.empty()) {
+            record.fault = "a quoted field is not closed before the end of the input";
+        }
+    }
     record.blank = !anything;
     if (record.blank)
         return false;  // nothing after the last line end

@@ -13,10 +13,28 @@
 #include "engine/money.h"
 #include "engine/moneytext.h"
 
+namespace {
+
+// The user's locale for the categories the program reads: the character set, numbers, dates,
+// money and the C library's messages. Taking them one by one spares each run the loading of
+// the others (collation, paper, address and the like), which the C.UTF-8 locale keeps in
+// files of their own. As with setlocale(LC_ALL, ""), a locale that cannot be set in full
+// leaves the program in "C".
+void UseUserLocale() {
+    for (const int category : {LC_CTYPE, LC_NUMERIC, LC_TIME, LC_MONETARY, LC_MESSAGES}) {
+        if (std::setlocale(category, "") == nullptr) {
+            std::setlocale(LC_ALL, "C");
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 // The table needs no Qt; the report does. A --pdf run is handed whole to the PDF writer
 // program, so that the table's runs never load the Qt libraries.
 int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "");
+    UseUserLocale();
     velmora::ReadMoneyFormat();
     velmora::SetArithmeticContext();
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -1,5 +1,6 @@
 # Runs the program with the dynamic loader's library log and checks whether any Qt
-# library was loaded: cmake -DCLI=... -DARGS=a|b|c -DEXPECT_QT=ON|OFF -P loaded_libraries.cmake
+# library was loaded, and with -DNO_CXX_RUNTIME=ON that the shared C++ runtime was not:
+# cmake -DCLI=... -DARGS=a|b|c -DEXPECT_QT=ON|OFF [-DNO_CXX_RUNTIME=ON] -P loaded_libraries.cmake
 string(REPLACE "|" ";" args "${ARGS}")
 set(ENV{LD_DEBUG} libs)
 set(ENV{QT_QPA_PLATFORM} offscreen)
@@ -17,4 +18,10 @@ if(EXPECT_QT AND NOT qt)
   message(FATAL_ERROR "expected Qt libraries, none loaded")
 elseif(NOT EXPECT_QT AND qt)
   message(FATAL_ERROR "Qt libraries loaded:\n${qt}")
+endif()
+# velmora-cli carries the C++ runtime in itself: loading the shared one was most of the cost
+# of a short run.
+string(REGEX MATCHALL "calling init: [^\n]*(libstdc\\+\\+|libgcc_s)[^\n]*" runtime "${log}")
+if(NO_CXX_RUNTIME AND runtime)
+  message(FATAL_ERROR "the shared C++ runtime was loaded:\n${runtime}")
 endif()

@@ -1,12 +1,26 @@
 # Runs velmora-cli as a user would and checks its exit status and its two outputs.
 #   cmake -DCLI=path -DARGS="a|b" -DEXIT=n [-DSTDOUT=regex] [-DSTDERR=regex]
-#         [-DSTDOUT_EMPTY=ON] [-DINPUT=file for the standard input] -P run_cli.cmake
+#         [-DSTDOUT_EMPTY=ON] [-DINPUT=file for the standard input]
+#         [-DENV="LANG=x|LC_MONETARY=y" instead of LC_ALL=C] [-DLOCALE=name locale -a must list]
+#         -P run_cli.cmake
 string(REPLACE "|" ";" ARGS "${ARGS}")
 if(NOT DEFINED INPUT)
   set(INPUT /dev/null)
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${CLI} ${ARGS} INPUT_FILE ${INPUT}
-  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(DEFINED LOCALE)
+  execute_process(COMMAND locale -a OUTPUT_VARIABLE locales RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0 OR NOT locales MATCHES "(^|\n)${LOCALE}(\n|$)")
+    message("SKIPPED: the ${LOCALE} locale is not installed")
+    return()
+  endif()
+endif()
+if(DEFINED ENV)
+  string(REPLACE "|" ";" environment "${ENV}")
+else()
+  set(environment LC_ALL=C)
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LC_ALL ${environment} ${CLI} ${ARGS}
+  INPUT_FILE ${INPUT} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status STREQUAL EXIT)
   message(FATAL_ERROR "exit status ${status}, expected ${EXIT}\nstdout:\n${out}\nstderr:\n${err}")
 endif()

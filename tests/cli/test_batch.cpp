@@ -1,8 +1,16 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
+#include <csignal>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,6 +32,18 @@ const std::vector<std::string> kHeader = {"early-year", "early-month",  "age",  
 const std::string kHeaderLine =
     "early-year,early-month,age,early-benefit,later-year,later-month,cola,rate,years,"
     "later-benefit\n";
+
+// A row of the worked example over five years, and its output row in United States money.
+const std::string kRow = "2001,1,62,1000,2004,1,2.5,3,5,1400";
+const std::string kRowResult =
+    "2.5000,3.0000,5,1,2001,1000.00,1,2004,1400.00,62,,\"$59,420\",\"$30,674\",\"$28,746\",";
+
+std::string Repeated(const std::string& line, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += line;
+    return text;
+}
 
 std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
     std::istringstream in(text);
@@ -214,9 +234,12 @@ TEST(BatchRun, RowsReadAsSpreadsheetsWriteThem) {
     SetArithmeticContext();
     const TMoneyFormat saved = MoneyFormat();
     MoneyFormat() = TMoneyFormat::UnitedStates();
-    const std::string row = "2001,1,62,1000,2004,1,2.5,3,5,1400";
-    const std::string result =
-        "2.5000,3.0000,5,1,2001,1000.00,1,2004,1400.00,62,,\"$59,420\",\"$30,674\",\"$28,746\",";
+    const std::string& row = kRow;
+    const std::string& result = kRowResult;
+    const auto failed = [](const std::string& reason) { return ",,,,,,,,,,,,,," + reason; };
+    // A quote left open on row 3, then more rows than the row cap holds.
+    std::vector<std::string> afterOpenQuote = {result, failed("row 3: a quote is not closed.")};
+    afterOpenQuote.insert(afterOpenQuote.end(), 1000, result);
     struct Case {
         const char* name;
         std::string input;
@@ -264,6 +287,37 @@ TEST(BatchRun, RowsReadAsSpreadsheetsWriteThem) {
           ",,,,,,,,,,,,,,row 5: a quoted field is not closed before the end of the input."},
          ""},
         {"a header alone", kHeaderLine, kExitOk, {}, ""},
+        {"empty lines before the header are skipped but counted",
+         "\r\n\n" + kHeaderLine + row + "\n2001,1\n",
+         kExitFailed,
+         {result, failed("\"row 5: 2 fields, the header has 10.\"")},
+         "velmora-cli: row 5: 2 fields, the header has 10.\n"},
+        {"blanks around values, quoted or not",
+         kHeaderLine + "2001, 1 ,62,\t1000 , \"2004\" ,1,2.5,3,5 ,\t\"1400\"\n",
+         kExitOk,
+         {result},
+         ""},
+        {"a quote left open costs its own row only, before more rows than the cap holds",
+         kHeaderLine + row + "\n2001,1,62,\"1000,2004,1,2.5,3,5,1400\n" +
+             Repeated(row + "\n", 1000),
+         kExitFailed, afterOpenQuote, "velmora-cli: row 3: a quote is not closed.\n"},
+        {"a quote left open until the end of the input, CRLF line ends",
+         kHeaderLine + "\"2001,1,62,1000,2004,1,2.5,3,5,1400\r\n" + row + "\r\n" + row,
+         kExitFailed,
+         {failed("row 2: a quote is not closed."), result, result},
+         "velmora-cli: row 2: a quote is not closed.\n"},
+        {"a quote left open on a line longer than the cap",
+         kHeaderLine + "\"" + std::string(5000, '1') + "\n" + row + "\n",
+         kExitFailed,
+         {failed("row 2: a quote is not closed."), result},
+         "velmora-cli: row 2: a quote is not closed.\n"},
+        {"a row longer than the cap, then a quoted line break that closes in time",
+         kHeaderLine + std::string(5000, '1') + "\n\"2001\n\",1\n" + row + "\n",
+         kExitFailed,
+         {failed("row 2: the row is longer than 4096 characters."),
+          failed("\"row 3: 2 fields, the header has 10.\""), result},
+         "velmora-cli: row 2: the row is longer than 4096 characters.\n"
+         "velmora-cli: row 3: 2 fields, the header has 10.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -303,12 +357,21 @@ TEST(BatchRun, UnusableHeaderOrFileIsAUsageError) {
     };
     const std::vector<Case> cases = {
         {"", "batch -: the input is empty; its first row must name the columns."},
-        {"\n" + kHeaderLine, "batch -: the first row is empty; it must name the columns."},
+        {"\n\r\n", "batch -: the input is empty; its first row must name the columns."},
+        {std::string(5000, 'x') + "\n" + kHeaderLine,
+         "batch -: the header row: the row is longer than 4096 characters."},
+        {"\"" + std::string(5000, 'x') + "\n" + kHeaderLine,
+         "batch -: the header row: a quote is not closed."},
         {"early-year," + tail + ",client\n",
          "batch -: column 11 of the header, \"client\", is not a calculation input (the columns "
          "are cola, rate, years, early-month, early-year, early-benefit, later-month, "
          "later-year, later-benefit, age)"},
         {"early-year," + tail + ",--early-year\n", "batch -: the header names early-year twice."},
+        // What reaches the terminal cannot reorder or control it.
+        {"early-year," + tail + ",\xE2\x80\xAE\xC2\x9B" + "31m\n",
+         "batch -: column 11 of the header, \"\\u202e\\u009b31m\", is not a calculation input "
+         "(the columns are cola, rate, years, early-month, early-year, early-benefit, "
+         "later-month, later-year, later-benefit, age)"},
         {tail + "\n", "batch -: the header lacks the column early-year."},
         {"rate,cola\n",
          "batch -: the header lacks the columns years, early-month, early-year, "
@@ -318,7 +381,7 @@ TEST(BatchRun, UnusableHeaderOrFileIsAUsageError) {
          "the end of the input."},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.input);
+        SCOPED_TRACE(c.input.substr(0, 40));
         const BatchOutput run = Batch(c.input);
         EXPECT_EQ(run.status, kExitUsage);
         EXPECT_EQ(run.out, "");
@@ -356,10 +419,177 @@ TEST(BatchRun, FileFailuresAreReported) {
     EXPECT_EQ(err.str().substr(0, err.str().find('\n')),
               "velmora-cli: batch jobs.csv: I/O error 5.");
 
-    std::ostringstream out2, err2;
-    EXPECT_EQ(RunBatch({"/nonexistent/jobs.csv"}, in, out2, err2), kExitUsage);
-    EXPECT_EQ(err2.str().substr(0, err2.str().find('\n')),
-              "velmora-cli: batch /nonexistent/jobs.csv: File not found.");
+    struct Missing {
+        std::string path;
+        std::string shown;
+    };
+    const std::vector<Missing> missing = {
+        {"/nonexistent/jobs.csv", "/nonexistent/jobs.csv"},
+        {"/nonexistent/\xE2\x80\xAEvsc.exe", "/nonexistent/\\u202evsc.exe"},
+        {"/nonexistent/" + std::string(300, 'j'), "/nonexistent/" + std::string(187, 'j') + "..."},
+    };
+    for (const Missing& m : missing) {
+        std::ostringstream out2, err2;
+        EXPECT_EQ(RunBatch({m.path}, in, out2, err2), kExitUsage);
+        EXPECT_EQ(err2.str().substr(0, err2.str().find('\n')),
+                  "velmora-cli: batch " + m.shown + ": File not found.");
+    }
+}
+
+// A file without line ends (batch /dev/zero) ends at the row cap instead of being read on.
+TEST(BatchRun, EndlessHeaderStopsAtTheRowCap) {
+    class Zeros : public FileSystem {
+      public:
+        int Open(const std::string&, int, mode_t) override { return 99; }
+        int FileStatus(int, struct stat& st) override {
+            st = {};
+            st.st_mode = S_IFCHR;
+            return 0;
+        }
+        ssize_t Read(int, void* buffer, std::size_t size) override {
+            // Far past any cap, so that reading on is reported instead of running forever.
+            if (given >= (1u << 24)) {
+                errno = EIO;
+                return -1;
+            }
+            std::memset(buffer, 0, size);
+            given += size;
+            return static_cast<ssize_t>(size);
+        }
+        int Close(int) override { return 0; }
+        std::size_t given = 0;
+    } zeros;
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBatch({"/dev/zero"}, in, out, err, zeros), kExitUsage);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str().substr(0, err.str().find('\n')),
+              "velmora-cli: batch /dev/zero: the header row: the row is longer than 4096 "
+              "characters.");
+}
+
+// velmora-cli batch on pipes, as a program that feeds one row and waits for its answer
+// drives it. The time limits only keep a fault from hanging the run.
+class PipedBatch {
+  public:
+    explicit PipedBatch(const std::vector<std::string>& args) {
+        std::signal(SIGPIPE, SIG_IGN);
+        int input[2], output[2];
+        if (pipe2(input, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, input[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+        std::vector<char*> argv;
+        std::string program = VELMORA_CLI;
+        argv.push_back(program.data());
+        std::vector<std::string> copies = args;
+        for (std::string& arg : copies)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        std::string locale = "LC_ALL=C";
+        char* environment[] = {locale.data(), nullptr};
+        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environment) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(input[0]);
+        close(output[1]);
+        in_ = input[1];
+        out_ = output[0];
+    }
+    PipedBatch(const PipedBatch&) = delete;
+    PipedBatch& operator=(const PipedBatch&) = delete;
+    ~PipedBatch() {
+        CloseInput();
+        if (out_ >= 0)
+            close(out_);
+        if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    bool Started() const { return pid_ > 0; }
+    int InputFd() const { return in_; }
+    void SetInputFd(int fd) {
+        CloseInput();
+        in_ = fd;
+    }
+
+    bool Write(const std::string& text) const {
+        return write(in_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    }
+
+    // The next line of the output without its line end, or "(none)" when none came in time.
+    std::string ReadLine() {
+        for (;;) {
+            if (const auto end = read_.find('\n'); end != std::string::npos) {
+                std::string line = read_.substr(0, end);
+                read_.erase(0, end + 1);
+                return line;
+            }
+            pollfd ready{out_, POLLIN, 0};
+            if (poll(&ready, 1, 20000) != 1)
+                return "(none)";
+            char buffer[4096];
+            const ssize_t n = read(out_, buffer, sizeof buffer);
+            if (n <= 0)
+                return "(none)";
+            read_.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+
+    void CloseInput() {
+        if (in_ >= 0)
+            close(in_);
+        in_ = -1;
+    }
+
+    int Finish() {
+        CloseInput();
+        int status = 0;
+        if (waitpid(pid_, &status, 0) != pid_)
+            return -1;
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int in_ = -1;
+    int out_ = -1;
+    std::string read_;
+};
+
+// Each row's answer comes out before the next row goes in, from the standard input as from
+// a named pipe.
+TEST(BatchRun, AnswersEachRowBeforeTheNextArrives) {
+    char folder[] = "/tmp/velmora-batch-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string fifo = std::string(folder) + "/rows.csv";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& source : {std::string("-"), fifo}) {
+        SCOPED_TRACE(source);
+        PipedBatch batch({"batch", source});
+        ASSERT_TRUE(batch.Started());
+        if (source != "-") {
+            // Opening blocks until the program opens its end.
+            const int fd = open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            batch.SetInputFd(fd);
+        }
+        ASSERT_TRUE(batch.Write(kHeaderLine + kRow + "\n"));
+        ASSERT_EQ(batch.ReadLine().rfind("cola,rate,", 0), 0u);
+        ASSERT_EQ(batch.ReadLine(), kRowResult);
+        ASSERT_TRUE(batch.Write("2001,1\r\n"));
+        EXPECT_EQ(batch.ReadLine(), ",,,,,,,,,,,,,,\"row 3: 2 fields, the header has 10.\"");
+        ASSERT_TRUE(batch.Write(kRow + "\n"));
+        EXPECT_EQ(batch.ReadLine(), kRowResult);
+        EXPECT_EQ(batch.Finish(), kExitFailed);
+    }
+    unlink(fifo.c_str());
+    rmdir(folder);
 }
 
 }  // namespace
