@@ -270,8 +270,10 @@ void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes, File
 }
 
 ScenarioBytes LoadScenarioBytes(const std::string& path, FileSystem& fs) {
-    // Non-blocking, so that a pipe or a terminal of that name cannot hang the program.
-    int fd = fs.Open(path, O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
+    // For reading only, so that a file the user may read but not write (an archive)
+    // opens. Non-blocking, so that a pipe or a terminal of that name cannot hang the
+    // program.
+    int fd = fs.Open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
     if (fd < 0)
         Fail(errno, FileStep::Open);
 

@@ -40,8 +40,8 @@ class FileTooLarge : public std::runtime_error {
 std::string LoadSmallFile(const std::string& path, std::size_t maxBytes,
                           FileSystem& fs = SystemFileSystem());
 
-/// Reads the first record of the file at path, opened for reading and writing as the
-/// program always has. Throws FileError: "File not found" when no regular file has that
+/// Reads the first record of the file at path, opened for reading only (a read-only file
+/// opens; Save to it is refused). Throws FileError: "File not found" when no regular file has that
 /// name (a folder counts as none), "Read beyond end of file" when it is shorter than one
 /// record. Bytes after the first record are ignored. The file is always released.
 ScenarioBytes LoadScenarioBytes(const std::string& path, FileSystem& fs = SystemFileSystem());

@@ -533,7 +533,7 @@ TEST_F(ScenarioFileTest, OpenFailingAtAnyStepReleasesTheFile) {
         int err;
         const char* message;
     } cases[] = {
-        {Call::OpenExisting, EACCES, "File access denied"},  // a file the user may not write
+        {Call::OpenExisting, EACCES, "File access denied"},  // a file the user may not read
         {Call::OpenExisting, EMFILE, "Too many open files"},
         {Call::OpenExisting, ENOENT, "File not found"},  // gone since the dialog closed
         {Call::FileStatus, EIO, "I/O error 5"},
@@ -558,11 +558,12 @@ TEST_F(ScenarioFileTest, OpenGathersARecordReadInPieces) {
     EXPECT_EQ("Pieces", LoadScenarioFile(PathOf("s.ss"), faulty).ClientName);
 }
 
-// The real permission check: as root every file is writable, so the check runs in a
-// child process that gives up root first.
-TEST_F(ScenarioFileTest, ReadOnlyFileIsRefusedOnOpen) {
+// A file the user may read but not write (an archive of client files) opens; Save to it
+// is refused as before. As root every file is writable, so the check runs in a child
+// process that gives up root first.
+TEST_F(ScenarioFileTest, ReadOnlyFileOpensAndRefusesSave) {
     const std::string path = PathOf("readonly.ss");
-    WriteBytes("readonly.ss", Bytes(Sample("x")));
+    WriteBytes("readonly.ss", Bytes(Sample("Archived")));
     fs::permissions(folder_, fs::perms::all);
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const pid_t child = ::fork();
@@ -571,15 +572,23 @@ TEST_F(ScenarioFileTest, ReadOnlyFileIsRefusedOnOpen) {
         constexpr uid_t kNobody = 65534;
         if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(2);
-        const std::string message = MessageOf([&] { LoadScenarioFile(path); });
-        ::_exit(message == "File access denied" ? 0 : 1);
+        std::string client;
+        const std::string opened =
+            MessageOf([&] { client = LoadScenarioFile(path).ClientName; });
+        if (opened != "(no error)" || client != "Archived")
+            ::_exit(1);
+        const std::string saved = MessageOf([&] { SaveScenarioFile(path, Sample("New")); });
+        ::_exit(saved == "File access denied" ? 0 : 3);
     }
     int status = 0;
     ASSERT_EQ(child, ::waitpid(child, &status, 0));
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 2)
         GTEST_SKIP() << "cannot give up root here";
-    EXPECT_EQ(0, WEXITSTATUS(status)) << "Open gave another message than File access denied";
+    EXPECT_NE(1, WEXITSTATUS(status)) << "the read-only file did not open";
+    EXPECT_NE(3, WEXITSTATUS(status)) << "Save to the read-only file was not refused";
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_EQ("Archived", LoadScenarioFile(path).ClientName);
 }
 
 }  // namespace

@@ -262,7 +262,7 @@ TEST_F(ScenarioFileCommandsTest, FailedOpenThrowsAndLeavesFieldsAndPage) {
         {"gone since the dialog closed", PathOf("gone.ss"), nullptr, "File not found"},
         {"a folder", PathOf("folder.ss"), nullptr, "File not found"},
         {"shorter than a record", PathOf("short.ss"), nullptr, "Read beyond end of file"},
-        {"read-only", PathOf("ok.ss"), &readOnly, "File access denied"},
+        {"not readable", PathOf("ok.ss"), &readOnly, "File access denied"},
         {"too many open files", PathOf("ok.ss"), &tooMany, "Too many open files"},
     };
     for (const auto& c : cases) {
