@@ -30,14 +30,16 @@ int CloseOnce(FileSystem& fs, int& fd) {
     return result != 0 && errno == EINTR ? 0 : result;
 }
 
-// A link is followed so that Save replaces the file it names, not the link.
+// A link is followed so that Save replaces the file it names, not the link. A link that
+// leads nowhere is refused: a regular file in its place would hide where the user meant
+// the file to go.
 std::string FollowLink(const std::string& path) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
         return path;
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) == nullptr)
-        return path;
+        Fail(errno, FileStep::Create);
     return resolved;
 }
 
@@ -262,6 +264,13 @@ void SaveFileBytes(const std::string& path, std::string_view bytes, FileSystem& 
             fs.Remove(temporary);
         throw;
     }
+}
+
+std::string RealFilePath(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (path.empty() || ::realpath(path.c_str(), resolved) == nullptr)
+        return path;
+    return resolved;
 }
 
 void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes, FileSystem& fs) {

@@ -19,10 +19,14 @@ namespace velmora {
 /// has further hard links, the old file is overwritten in place instead, and its old
 /// bytes are written back if that fails. On any failure the old file keeps its bytes,
 /// nothing new is left behind and a FileError is thrown. Only a regular file that the
-/// user may write is replaced (it keeps its permissions); a link is followed. path is
-/// taken byte for byte.
+/// user may write is replaced (it keeps its permissions); a link is followed, and one that
+/// leads nowhere is refused ("Invalid filename"). path is taken byte for byte.
 void SaveFileBytes(const std::string& path, std::string_view bytes,
                    FileSystem& fs = SystemFileSystem());
+
+/// The name of the file that path reaches, every link resolved; path itself when it
+/// reaches nothing.
+std::string RealFilePath(const std::string& path);
 
 /// SaveFileBytes for one scenario record.
 void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes,

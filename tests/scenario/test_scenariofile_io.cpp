@@ -294,6 +294,8 @@ TEST_F(ScenarioFileTest, FailuresOnRealFilesGiveTheirMessages) {
     fs::create_directory(PathOf("folder.ss"));
     ASSERT_EQ(0, ::mkfifo(PathOf("pipe.ss").c_str(), 0600));
     const std::string longName = PathOf(std::string(300, 'n') + ".ss");
+    fs::create_symlink("gone.ss", PathOf("dangling.ss"));
+    fs::create_symlink("loop.ss", PathOf("loop.ss"));
     const struct {
         const char* name;
         std::function<void()> run;
@@ -322,6 +324,14 @@ TEST_F(ScenarioFileTest, FailuresOnRealFilesGiveTheirMessages) {
          "File access denied"},
         {"save over a pipe", [&] { SaveScenarioFile(PathOf("pipe.ss"), {}); },
          "File access denied"},
+        // A link that leads nowhere stays a link: a regular file in its place would hide
+        // where the user meant the file to go.
+        {"save over a link that leads nowhere",
+         [&] { SaveScenarioFile(PathOf("dangling.ss"), {}); }, "Invalid filename"},
+        {"save a report over a link that leads nowhere",
+         [&] { SaveFileBytes(PathOf("dangling.ss"), "%PDF"); }, "Invalid filename"},
+        {"save over a link to itself", [&] { SaveScenarioFile(PathOf("loop.ss"), {}); },
+         "Invalid filename"},
     };
     const std::set<std::string> before = Names();
     for (const auto& c : cases) {
@@ -329,6 +339,8 @@ TEST_F(ScenarioFileTest, FailuresOnRealFilesGiveTheirMessages) {
         EXPECT_EQ(c.message, MessageOf(c.run));
     }
     EXPECT_EQ(before, Names());
+    EXPECT_TRUE(fs::is_symlink(PathOf("dangling.ss")));
+    EXPECT_TRUE(fs::is_symlink(PathOf("loop.ss")));
     EXPECT_EQ(Bytes(Sample("x")), ReadWholeFile(PathOf("plain.ss")));
 }
 
@@ -573,8 +585,7 @@ TEST_F(ScenarioFileTest, ReadOnlyFileOpensAndRefusesSave) {
         if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(2);
         std::string client;
-        const std::string opened =
-            MessageOf([&] { client = LoadScenarioFile(path).ClientName; });
+        const std::string opened = MessageOf([&] { client = LoadScenarioFile(path).ClientName; });
         if (opened != "(no error)" || client != "Archived")
             ::_exit(1);
         const std::string saved = MessageOf([&] { SaveScenarioFile(path, Sample("New")); });
