@@ -2,6 +2,7 @@
 // what Open refuses.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -385,6 +386,35 @@ TEST_F(ScenarioFileTest, SaveFailingAtAnyStepLeavesTheOldFileAndNoTemporaryFile)
             EXPECT_TRUE(faulty.open.empty()) << "a file was left open";
         }
     }
+}
+
+// A save killed between naming its new file and putting it in place leaves the name; the
+// next save in that folder removes it, but not the file of a save still running (which
+// holds its lock) nor files that are not ours.
+TEST_F(ScenarioFileTest, ASaveRemovesTemporaryFilesLeftByKilledSaves) {
+    const std::string abandoned = ".velmora-0123456789ab.tmp";
+    const std::string running = ".velmora-aaaaaaaaaaaa.tmp";
+    const std::vector<std::string> notOurs = {".velmora-0123456789ab.tmp~", ".velmora-x.tmp",
+                                              ".velmora-0123456789AB.tmp", "notes.tmp"};
+    for (const std::string& name : notOurs)
+        WriteBytes(name, {1});
+    WriteBytes(abandoned, {1, 2});
+    WriteBytes(running, {3});
+    fs::create_directory(PathOf(".velmora-bbbbbbbbbbbb.tmp"));
+    const int held = ::open(PathOf(running).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(0, ::flock(held, LOCK_EX | LOCK_NB));
+
+    SaveScenarioFile(PathOf("client.ss"), Sample("New"));
+    std::set<std::string> expected(notOurs.begin(), notOurs.end());
+    expected.insert({running, ".velmora-bbbbbbbbbbbb.tmp", "client.ss"});
+    EXPECT_EQ(expected, Names());
+
+    ::close(held);  // that save is gone too now
+    SaveScenarioFile(PathOf("client.ss"), Sample("Newer"));
+    expected.erase(running);
+    EXPECT_EQ(expected, Names());
+    EXPECT_EQ("Newer", LoadScenarioFile(PathOf("client.ss")).ClientName);
 }
 
 TEST_F(ScenarioFileTest, SaveFailingForANewNameLeavesNothingBehind) {
