@@ -334,6 +334,12 @@ void SaveFileBytes(const std::string& path, std::string_view bytes, FileSystem& 
     }
 }
 
+void CheckSavable(const std::string& path, FileSystem& fs) {
+    if (path.empty())
+        throw FileError(Cause::InvalidName, ENOENT);
+    CheckReplaceable(FollowLink(path), fs);
+}
+
 std::string RealFilePath(const std::string& path) {
     char resolved[PATH_MAX];
     if (path.empty() || ::realpath(path.c_str(), resolved) == nullptr)

@@ -24,6 +24,11 @@ namespace velmora {
 void SaveFileBytes(const std::string& path, std::string_view bytes,
                    FileSystem& fs = SystemFileSystem());
 
+/// Throws the FileError that SaveFileBytes would throw at path before writing anything (a
+/// name too long, a folder, a file the user may not write, a link that leads nowhere);
+/// writes nothing.
+void CheckSavable(const std::string& path, FileSystem& fs = SystemFileSystem());
+
 /// The name of the file that path reaches, every link resolved; path itself when it
 /// reaches nothing.
 std::string RealFilePath(const std::string& path);
