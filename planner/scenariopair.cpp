@@ -47,6 +47,11 @@ std::optional<std::string> RecordedDigest(const std::string& text) {
             throw CompanionFileError("line " + std::to_string(line) + ": " +
                                      std::string(kDigestKey) + " given twice");
         digest = std::string(Trim(content.substr(eq + 1)));
+        // Hexadecimal digits in either case, as a person copying one might write them.
+        for (char& c : *digest) {
+            if (c >= 'A' && c <= 'F')
+                c = static_cast<char>(c - 'A' + 'a');
+        }
     }
     return digest;
 }

@@ -297,7 +297,8 @@ void SaveFileBytes(const std::string& path, std::string_view bytes, FileSystem& 
             return WriteInPlace(target, bytes, fs);
         Fail(errno, FileStep::Create);
     }
-    // Where locks are not supported the file is merely not protected from the clean-up.
+    // Where the file system has no locks the clean-up cannot take one either, and leaves
+    // the file alone; so a failure here needs no handling.
     fs.Lock(fd);
     int holder = -1;
     try {

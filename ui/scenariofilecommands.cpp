@@ -140,11 +140,11 @@ void ScenarioFileCommands::Load(const QString& name) {
     if (!showPlanner_)
         return;
     // Only a companion saved with this very record is shown; another is reported and kept.
-    const planner::CompanionReading planner =
+    const planner::CompanionReading companion =
         planner::ReadCompanionFor(PathOf(name), buffer_, *fs_);
-    showPlanner_(planner.inputs);
-    if (!planner.notice.empty())
-        throw std::runtime_error(planner.notice);
+    showPlanner_(companion.inputs);
+    if (!companion.notice.empty())
+        throw std::runtime_error(companion.notice);
 }
 
 }  // namespace velmora

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -104,6 +105,16 @@ TEST_F(ScenarioPairTest, OpenUsesOnlyTheCompanionOfThisRecord) {
              Write("jane.ssp", FormatCompanionFor(InputsOf(2), RecordOf(2)));
          },
          std::nullopt, other},
+        {"the digest typed in capitals",
+         [&] {
+             SaveScenarioBytes(Path("jane.ss"), RecordOf(1));
+             std::string text = FormatCompanionFor(InputsOf(1), RecordOf(1));
+             const std::size_t digest = text.find("scenario_sha256 = ") + 18;
+             for (std::size_t i = digest; i < text.size(); ++i)
+                 text[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
+             Write("jane.ssp", text);
+         },
+         InputsOf(1), ""},
         {"a companion without a digest, written after the record",
          [&] {
              SaveScenarioBytes(Path("jane.ss"), RecordOf(1));
