@@ -226,6 +226,34 @@ TEST_F(CliScenarioTest, UnreadableScenarioFilesAreRefused) {
     }
 }
 
+// A file the user may read but not write: --scenario reads it, --save to it is refused.
+// The permissions come from the file system seam, as root may write any file.
+TEST_F(CliScenarioTest, AReadOnlyScenarioFileIsReadAndNotReplaced) {
+    class ReadOnlyFiles : public FileSystem {
+      public:
+        int Open(const std::string& path, int flags, mode_t mode) override {
+            if ((flags & O_ACCMODE) != O_RDONLY && (flags & O_CREAT) == 0 &&
+                (flags & O_TMPFILE) != O_TMPFILE) {
+                errno = EACCES;
+                return -1;
+            }
+            return FileSystem::Open(path, flags, mode);
+        }
+    } readOnly;
+    CliOptions options;
+    options.scenarioPath = Fixture("worked-example.ss");
+    EXPECT_EQ("", ApplyScenarioFile(options, readOnly));
+    EXPECT_EQ("Jane Q. Client", options.scenario.ClientName);
+    EXPECT_EQ(1400.0L, options.scenario.LaterBenefit);
+
+    const std::string path = PathOf("archived.ss");
+    SaveScenarioFile(path, WorkedExample());
+    options.savePath = path;
+    options.scenario.ClientName = "Someone else";
+    EXPECT_EQ("--save " + path + ": File access denied", SaveScenarioOption(options, readOnly));
+    EXPECT_EQ("Jane Q. Client", LoadScenarioFile(path).ClientName);
+}
+
 TEST_F(CliScenarioTest, SaveWritesTheIndependentWritersBytes) {
     const struct {
         const char* fixture;

@@ -1,5 +1,6 @@
 // The Open and Save commands with a scripted file dialog: what the dialogs offer, what
 // reaches the file and the fields, and what a cancel or a failure leaves alone.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -283,6 +284,43 @@ TEST_F(ScenarioFileCommandsTest, FailedOpenThrowsAndLeavesFieldsAndPage) {
         EXPECT_EQ(bufferBefore, commands_->RecordBuffer());
         EXPECT_EQ(0, pageSwitches_);
     }
+}
+
+// A file the user may read but not write (an archive of client files) opens; Save to it
+// fails as any refused Save does. The permissions come from the file system seam, as
+// root may write any file.
+TEST_F(ScenarioFileCommandsTest, AReadOnlyFileOpensAndSaveToItIsRefused) {
+    class ReadOnlyFiles : public FileSystem {
+      public:
+        int Open(const std::string& path, int flags, mode_t mode) override {
+            if ((flags & O_ACCMODE) != O_RDONLY && (flags & O_CREAT) == 0 &&
+                (flags & O_TMPFILE) != O_TMPFILE) {
+                errno = EACCES;
+                return -1;
+            }
+            return FileSystem::Open(path, flags, mode);
+        }
+    } readOnly;
+    const QString path = PathOf("archived.ss");
+    TypeScenario("Archived", 2.5L, 20);
+    answers_ = {path};
+    commands_->Save();
+    const std::vector<std::uint8_t> before = ReadWholeFile(path);
+
+    commands_->SetFileSystem(readOnly);
+    ResetScenario(fields_);
+    answers_ = {path, path};
+    commands_->Open();
+    EXPECT_EQ(QStringLiteral("Archived"), fields_.oClientName->ValueAsText());
+    EXPECT_EQ(1, pageSwitches_);
+    fields_.oClientName->SetValueText(QStringLiteral("Changed"));
+    try {
+        commands_->Save();
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_STREQ("File access denied", e.what());
+    }
+    EXPECT_EQ(before, ReadWholeFile(path));
 }
 
 TEST_F(ScenarioFileCommandsTest, FailedSaveThrowsAndKeepsTheOldFile) {
