@@ -57,6 +57,9 @@ std::string FormatCompanion(const PlannerInputs& inputs);
 /// CompanionFileError names the line otherwise.
 PlannerInputs ParseCompanion(const std::string& text);
 
+// Open and Save take the companion together with its scenario file through
+// planner/scenariopair.h, which ties it to the record; these read and write it alone.
+
 /// Writes the file atomically, as the scenario record is written (FileError on failure).
 void SaveCompanion(const std::string& path, const PlannerInputs& inputs,
                    FileSystem& fs = SystemFileSystem());

@@ -141,9 +141,14 @@ void SaveScenarioPair(const std::string& scenarioPath, const ScenarioBytes& reco
     bool removeOld = false;
     if (inputs) {
         // What can be known before: a companion that cannot be replaced (read-only, a
-        // folder, a name too long) stops the save before the record is touched.
+        // folder, a name too long) stops the save before the record is touched. So does a
+        // link in its place: the user never named that file, and following a link that
+        // someone else put there would overwrite wherever it leads.
         const std::string companion = CompanionPathOf(scenarioPath);
         try {
+            struct stat st {};
+            if (::lstat(companion.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+                throw FileError(FileError::Cause::AccessDenied, EACCES);
             CheckSavable(companion, fs);
         } catch (const FileError& e) {
             throw failed(companion, "written", e, false);

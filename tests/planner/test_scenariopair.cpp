@@ -235,9 +235,14 @@ TEST_F(ScenarioPairTest, ACompanionThatCannotBeWrittenIsReportedWithWhatWasSaved
         {"a companion name too long", longStem + ".ss", &SystemFileSystem(), false,
          "The scenario was not saved; the planner file " + longStem +
              ".ssp could not be written: Invalid filename"},
+        {"a link in the companion's place", "linked.ss", &SystemFileSystem(), false,
+         "The scenario was not saved; the planner file linked.ssp could not be written: File "
+         "access denied"},
         {"the disk full for the companion", "jane.ss", &diskFull, true,
          "The scenario was saved; the planner file jane.ssp could not be written: Disk full"},
     };
+    Write("elsewhere", "not a planner file");
+    fs::create_symlink("elsewhere", Path("linked.ssp"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SaveScenarioBytes(Path(c.file), RecordOf(1));
@@ -257,6 +262,7 @@ TEST_F(ScenarioPairTest, ACompanionThatCannotBeWrittenIsReportedWithWhatWasSaved
             EXPECT_EQ(*opened.planner.inputs, InputsOf(ClientOf(opened.record)));
         }
     }
+    EXPECT_EQ(ReadText(Path("elsewhere")), "not a planner file");
 }
 
 TEST_F(ScenarioPairTest, SaveWithoutInputsRemovesOnlyTheReplacedRecordsCompanion) {
