@@ -12,8 +12,30 @@ namespace velmora::planner {
 
 namespace {
 
-constexpr std::size_t kMaxCompanionBytes = 64 * 1024;
 constexpr long long kMaxBenefitCents = 9'999'999;
+
+// A value as a message shows it: a companion is plain text anyone may have edited, so
+// control characters are escaped and a long value is cut.
+std::string Shown(const std::string& value) {
+    constexpr std::size_t kShownChars = 40;
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (i == kShownChars) {
+            shown += "...";
+            break;
+        }
+        const auto c = static_cast<unsigned char>(value[i]);
+        if (c < 0x20 || c == 0x7F) {
+            shown += "\\x";
+            shown.push_back(kHex[c >> 4]);
+            shown.push_back(kHex[c & 0xF]);
+        } else {
+            shown.push_back(static_cast<char>(c));
+        }
+    }
+    return shown;
+}
 
 std::string_view Trim(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -101,11 +123,13 @@ EarningsRecord ParseEarnings(const std::string& value, int line) {
 }  // namespace
 
 std::string CompanionPath(const std::string& scenarioPath) {
+    // NAME.ss keeps its NAME.ssp. Every other name keeps its whole self and takes an
+    // ending that no NAME.ss is given, so that no two scenario files share a companion
+    // (smith.ss and smith.SS, jones.ss and jones are different files).
     const std::size_t n = scenarioPath.size();
-    if (n >= 3 && scenarioPath[n - 3] == '.' && (scenarioPath[n - 2] | 0x20) == 's' &&
-        (scenarioPath[n - 1] | 0x20) == 's')
+    if (n >= 3 && scenarioPath.compare(n - 3, 3, ".ss") == 0)
         return scenarioPath.substr(0, n - 3) + ".ssp";
-    return scenarioPath + ".ssp";
+    return scenarioPath + kOtherCompanionSuffix;
 }
 
 std::string FormatCompanion(const PlannerInputs& in) {
@@ -147,7 +171,13 @@ PlannerInputs ParseCompanion(const std::string& text) {
             once(isBorn ? born : asOf);
             const auto date = ParseDate(value);
             if (!date)
-                Damaged(line, "\"" + value + "\" is not a date of the form YYYY-MM-DD");
+                Damaged(line, "\"" + Shown(value) + "\" is not a date of the form YYYY-MM-DD");
+            // A date the Planner page cannot show would be dropped there, and lost with the
+            // next Save.
+            if (date->year < kLowestYear || date->year > kHighestYear)
+                Damaged(line, "\"" + value + "\" is outside the years " +
+                                  std::to_string(kLowestYear) + " to " +
+                                  std::to_string(kHighestYear) + " that the Planner page takes");
             (isBorn ? in.born : in.asOf) = *date;
         } else if (key == "sex") {
             once(sex);
@@ -156,13 +186,13 @@ PlannerInputs ParseCompanion(const std::string& text) {
             } else if (value == "male") {
                 in.sex = Sex::Male;
             } else {
-                Damaged(line, "\"" + value + "\" is not female or male");
+                Damaged(line, "\"" + Shown(value) + "\" is not female or male");
             }
         } else if (key == "fra_benefit") {
             once(benefit);
             const auto cents = CentsOf(value);
             if (!cents || *cents > kMaxBenefitCents)
-                Damaged(line, "\"" + value + "\" is not an amount from 0 to 99999.99");
+                Damaged(line, "\"" + Shown(value) + "\" is not an amount from 0 to 99999.99");
             in.fraBenefitCents = *cents;
         } else if (key == "earnings") {
             once(earnings);

@@ -11,6 +11,7 @@
 //   as_of = 2026-12-10
 //   earnings = 2023:61250.00 2024:64000.00
 
+#include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -40,15 +41,28 @@ class CompanionFileError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-/// "jane.ss" -> "jane.ssp"; a name without the ".ss" extension gets ".ssp" added.
+/// The years a date of the companion may take: those the Planner page's date fields take.
+inline constexpr int kLowestYear = 1900;
+inline constexpr int kHighestYear = 2100;
+/// The longest companion file read.
+inline constexpr std::size_t kMaxCompanionBytes = 64 * 1024;
+/// The ending of the companion of a scenario file whose name does not end in ".ss".
+inline constexpr const char* kOtherCompanionSuffix = ".velmora-planner";
+
+/// "jane.ss" -> "jane.ssp"; any other name keeps itself whole and gets
+/// kOtherCompanionSuffix ("jane.SS" -> "jane.SS.velmora-planner"), so that no two
+/// scenario names share a companion. The name is taken as given (see CompanionPathOf).
 std::string CompanionPath(const std::string& scenarioPath);
 
 std::string FormatCompanion(const PlannerInputs& inputs);
 /// Blank lines and lines starting with '#' are skipped; keys the program does not know
 /// are ignored, so that a later version may add some. Each of born, sex, fra_benefit and
-/// as_of must appear once with a valid value, earnings at most once; CompanionFileError
-/// names the line otherwise.
+/// as_of must appear once with a valid value (dates in kLowestYear to kHighestYear),
+/// earnings at most once; CompanionFileError names the line otherwise.
 PlannerInputs ParseCompanion(const std::string& text);
+
+// Open and Save take the companion together with its scenario file through
+// planner/scenariopair.h, which ties it to the record; these read and write it alone.
 
 /// Writes the file atomically, as the scenario record is written (FileError on failure).
 void SaveCompanion(const std::string& path, const PlannerInputs& inputs,

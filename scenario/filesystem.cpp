@@ -1,6 +1,7 @@
 #include "scenario/filesystem.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -49,6 +50,10 @@ int FileSystem::Link(int fd, const std::string& path) {
     // Through /proc, which needs no privilege, unlike AT_EMPTY_PATH.
     const std::string source = "/proc/self/fd/" + std::to_string(fd);
     return ::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
+}
+
+int FileSystem::Lock(int fd) {
+    return ::flock(fd, LOCK_EX | LOCK_NB);
 }
 
 FileSystem& SystemFileSystem() {

@@ -28,6 +28,9 @@ class FileSystem {
     /// EEXIST when the name is taken.
     virtual int Link(int fd, const std::string& path);
     virtual int Remove(const std::string& path);
+    /// Takes the exclusive lock of the open file without waiting (flock); the lock lasts
+    /// until every descriptor of that open file is closed, so also when its process dies.
+    virtual int Lock(int fd);
 };
 
 /// The real calls.

@@ -1,5 +1,6 @@
 #include "scenario/scenariofile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -30,14 +32,16 @@ int CloseOnce(FileSystem& fs, int& fd) {
     return result != 0 && errno == EINTR ? 0 : result;
 }
 
-// A link is followed so that Save replaces the file it names, not the link.
+// A link is followed so that Save replaces the file it names, not the link. A link that
+// leads nowhere is refused: a regular file in its place would hide where the user meant
+// the file to go.
 std::string FollowLink(const std::string& path) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
         return path;
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) == nullptr)
-        return path;
+        Fail(errno, FileStep::Create);
     return resolved;
 }
 
@@ -45,6 +49,10 @@ std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
+
+constexpr std::string_view kTemporaryPrefix = ".velmora-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kTemporaryDigits = 12;
 
 // A short fixed-length name, so that a long target name cannot make it too long.
 std::string TemporaryName(const std::string& folder) {
@@ -54,11 +62,66 @@ std::string TemporaryName(const std::string& folder) {
     mix ^= static_cast<std::uint64_t>(::getpid()) << 32;
     mix ^= std::uint64_t{counter.fetch_add(1)} * 0x9E3779B97F4A7C15u;
     static constexpr char kHex[] = "0123456789abcdef";
-    std::string name = folder + ".velmora-";
-    for (int i = 0; i < 12; ++i) {
+    std::string name = folder + std::string(kTemporaryPrefix);
+    for (std::size_t i = 0; i < kTemporaryDigits; ++i) {
         name.push_back(kHex[(mix >> (4 * i)) & 0xF]);
     }
-    return name + ".tmp";
+    return name + std::string(kTemporarySuffix);
+}
+
+bool IsTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
+        name.substr(0, kTemporaryPrefix.size()) != kTemporaryPrefix ||
+        name.substr(name.size() - kTemporarySuffix.size()) != kTemporarySuffix)
+        return false;
+    for (const char c : name.substr(kTemporaryPrefix.size(), kTemporaryDigits)) {
+        if ((c < '0' || c > '9') && (c < 'a' || c > 'f'))
+            return false;
+    }
+    return true;
+}
+
+// A save holds the lock of its new file from before the file has a name until it is in
+// place or removed, and a killed process lets go of it. So a temporary file of ours
+// whose lock can be taken belongs to no running save: a save that was cut short
+// between naming its file and putting it in place. Each save removes such files from
+// its folder. Files that cannot be opened (another user's) are left alone.
+void RemoveAbandonedTemporaries(const std::string& folder, FileSystem& fs) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr)
+        return;
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (IsTemporaryName(entry->d_name))
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    for (const std::string& name : names) {
+        const std::string path = folder + name;
+        int fd = fs.Open(path, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0);
+        if (fd < 0)
+            continue;
+        struct stat held {};
+        struct stat named {};
+        // Still the file opened under that name, and no save holds it.
+        if (fs.FileStatus(fd, held) == 0 && S_ISREG(held.st_mode) && fs.Lock(fd) == 0 &&
+            ::lstat(path.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
+            named.st_dev == held.st_dev)
+            fs.Remove(path);
+        CloseOnce(fs, fd);
+    }
+}
+
+// A second descriptor of the new file keeps its lock while the first is closed (which
+// reports late write errors) and the file is put in place.
+int HoldLock(int fd) {
+    return ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+}
+
+void Release(int& holder) {
+    if (holder >= 0)
+        ::close(holder);
+    holder = -1;
 }
 
 // What Save needs to know of the file it replaces.
@@ -224,6 +287,7 @@ void SaveFileBytes(const std::string& path, std::string_view bytes, FileSystem& 
         return WriteInPlace(target, bytes, fs);
 
     const std::string folder = FolderOf(target);
+    RemoveAbandonedTemporaries(folder, fs);
     std::string temporary;  // stays empty while the new file has no name
     int fd = CreateUnnamed(folder, old, fs);
     if (fd < 0 && UnnamedUnsupported(errno))
@@ -233,6 +297,10 @@ void SaveFileBytes(const std::string& path, std::string_view bytes, FileSystem& 
             return WriteInPlace(target, bytes, fs);
         Fail(errno, FileStep::Create);
     }
+    // Where the file system has no locks the clean-up cannot take one either, and leaves
+    // the file alone; so a failure here needs no handling.
+    fs.Lock(fd);
+    int holder = -1;
     try {
         if (old && fs.ChangeMode(fd, old->mode) != 0)
             Fail(errno, FileStep::Write);
@@ -251,17 +319,33 @@ void SaveFileBytes(const std::string& path, std::string_view bytes, FileSystem& 
             }
             LinkTemporary(fd, folder, fs, temporary);
         }
+        holder = HoldLock(fd);
         if (CloseOnce(fs, fd) != 0)
             Fail(errno, FileStep::Close);
         if (fs.Rename(temporary, target) != 0)
             Fail(errno, FileStep::Create);
+        Release(holder);
     } catch (...) {
-        if (fd >= 0)
-            CloseOnce(fs, fd);
         if (!temporary.empty())
             fs.Remove(temporary);
+        if (fd >= 0)
+            CloseOnce(fs, fd);
+        Release(holder);
         throw;
     }
+}
+
+void CheckSavable(const std::string& path, FileSystem& fs) {
+    if (path.empty())
+        throw FileError(Cause::InvalidName, ENOENT);
+    CheckReplaceable(FollowLink(path), fs);
+}
+
+std::string RealFilePath(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (path.empty() || ::realpath(path.c_str(), resolved) == nullptr)
+        return path;
+    return resolved;
 }
 
 void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes, FileSystem& fs) {
@@ -270,8 +354,10 @@ void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes, File
 }
 
 ScenarioBytes LoadScenarioBytes(const std::string& path, FileSystem& fs) {
-    // Non-blocking, so that a pipe or a terminal of that name cannot hang the program.
-    int fd = fs.Open(path, O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
+    // For reading only, so that a file the user may read but not write (an archive)
+    // opens. Non-blocking, so that a pipe or a terminal of that name cannot hang the
+    // program.
+    int fd = fs.Open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0);
     if (fd < 0)
         Fail(errno, FileStep::Open);
 

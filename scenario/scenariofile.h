@@ -19,10 +19,19 @@ namespace velmora {
 /// has further hard links, the old file is overwritten in place instead, and its old
 /// bytes are written back if that fails. On any failure the old file keeps its bytes,
 /// nothing new is left behind and a FileError is thrown. Only a regular file that the
-/// user may write is replaced (it keeps its permissions); a link is followed. path is
-/// taken byte for byte.
+/// user may write is replaced (it keeps its permissions); a link is followed, and one that
+/// leads nowhere is refused ("Invalid filename"). path is taken byte for byte.
 void SaveFileBytes(const std::string& path, std::string_view bytes,
                    FileSystem& fs = SystemFileSystem());
+
+/// Throws the FileError that SaveFileBytes would throw at path before writing anything (a
+/// name too long, a folder, a file the user may not write, a link that leads nowhere);
+/// writes nothing.
+void CheckSavable(const std::string& path, FileSystem& fs = SystemFileSystem());
+
+/// The name of the file that path reaches, every link resolved; path itself when it
+/// reaches nothing.
+std::string RealFilePath(const std::string& path);
 
 /// SaveFileBytes for one scenario record.
 void SaveScenarioBytes(const std::string& path, const ScenarioBytes& bytes,
@@ -40,8 +49,8 @@ class FileTooLarge : public std::runtime_error {
 std::string LoadSmallFile(const std::string& path, std::size_t maxBytes,
                           FileSystem& fs = SystemFileSystem());
 
-/// Reads the first record of the file at path, opened for reading and writing as the
-/// program always has. Throws FileError: "File not found" when no regular file has that
+/// Reads the first record of the file at path, opened for reading only (a read-only file
+/// opens; Save to it is refused). Throws FileError: "File not found" when no regular file has that
 /// name (a folder counts as none), "Read beyond end of file" when it is shorter than one
 /// record. Bytes after the first record are ignored. The file is always released.
 ScenarioBytes LoadScenarioBytes(const std::string& path, FileSystem& fs = SystemFileSystem());

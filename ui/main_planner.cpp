@@ -22,6 +22,7 @@
 #include "engine/money.h"
 #include "fields/entrysettings.h"
 #include "planner/chartdata.h"
+#include "planner/companionfile.h"
 #include "report/preview/breakevenreport.h"
 #include "report/reportoutput.h"
 #include "report/summary/breakevenchart.h"
@@ -44,9 +45,10 @@ const QColor kBarFill(27, 122, 169);
 const QColor kFieldFrame(48, 159, 214);
 const QColor kBestFill(255, 236, 160);
 
-// Dates a client's birth and the plan's day may take in the fields.
-constexpr int kLowYear = 1900;
-constexpr int kHighYear = 2100;
+// Dates a client's birth and the plan's day may take in the fields; the planner file
+// refuses others, which these fields could not show.
+constexpr int kLowYear = planner::kLowestYear;
+constexpr int kHighYear = planner::kHighestYear;
 constexpr long double kHighBenefit = 99999.99L;
 
 struct PlannerPill {

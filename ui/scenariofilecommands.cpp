@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <stdexcept>
 
+#include "planner/scenariopair.h"
 #include "scenario/scenariofile.h"
 
 namespace velmora {
@@ -110,15 +111,10 @@ void ScenarioFileCommands::Save() {
     if (!name)
         return;
     buffer_ = EncodeScenarioRecord(CollectScenario(fields_));
-    SaveScenarioBytes(PathOf(*name), buffer_, *fs_);
     if (collectPlanner_) {
-        const std::string companion = planner::CompanionPath(PathOf(*name));
-        if (const auto inputs = collectPlanner_()) {
-            planner::SaveCompanion(companion, *inputs, *fs_);
-        } else {
-            // A companion of an earlier save would bring another client's inputs back.
-            planner::RemoveCompanion(companion, *fs_);
-        }
+        planner::SaveScenarioPair(PathOf(*name), buffer_, collectPlanner_(), *fs_);
+    } else {
+        SaveScenarioBytes(PathOf(*name), buffer_, *fs_);
     }
 }
 
@@ -143,19 +139,12 @@ void ScenarioFileCommands::Load(const QString& name) {
     showInputPage_();
     if (!showPlanner_)
         return;
-    const std::string companion = planner::CompanionPath(PathOf(name));
-    std::optional<planner::PlannerInputs> inputs;
-    try {
-        inputs = planner::LoadCompanion(companion, *fs_);
-    } catch (const planner::CompanionFileError& e) {
-        showPlanner_(std::nullopt);
-        throw std::runtime_error(
-            "The planner file " +
-            QFileInfo(QFile::decodeName(companion.c_str())).fileName().toStdString() +
-            " could not be read (" + e.what() +
-            "). The scenario was opened; the planner's inputs were cleared.");
-    }
-    showPlanner_(inputs);
+    // Only a companion saved with this very record is shown; another is reported and kept.
+    const planner::CompanionReading companion =
+        planner::ReadCompanionFor(PathOf(name), buffer_, *fs_);
+    showPlanner_(companion.inputs);
+    if (!companion.notice.empty())
+        throw std::runtime_error(companion.notice);
 }
 
 }  // namespace velmora

@@ -46,9 +46,11 @@ class ScenarioFileCommands {
 
     void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
 
-    /// The planner's inputs travel in a companion file beside the scenario: Save writes
-    /// what collect gives (and removes an old companion when it gives nothing); Open hands
-    /// show the companion's inputs, or nothing when there is none or it is damaged.
+    /// The planner's inputs travel in a companion file beside the scenario, tied to the
+    /// record it was saved with (see SaveScenarioPair): Save writes what collect gives (and
+    /// removes the replaced record's companion when it gives nothing); Open hands show the
+    /// companion's inputs, or nothing when there is none, it is damaged or it belongs to
+    /// another version of the scenario (the last two reported once shown).
     using CollectPlanner = std::function<std::optional<planner::PlannerInputs>()>;
     using ShowPlanner = std::function<void(const std::optional<planner::PlannerInputs>&)>;
     void SetPlannerCompanion(CollectPlanner collect, ShowPlanner show) {

@@ -196,11 +196,13 @@ class CliPdfFile : public ::testing::Test {
     QTemporaryDir dir_;
 };
 
-// What is no regular file is refused as --save refuses it, and left as it was.
+// What is no regular file (a link that leads nowhere among them) is refused as --save
+// refuses it, by the report and the client summary alike, and left as it was.
 TEST_F(CliPdfFile, ATargetThatIsNoRegularFileIsRefusedAsSaveRefusesIt) {
     ASSERT_EQ(0, ::mkfifo(PathOf("pipe").c_str(), 0600));
     ASSERT_EQ(0, ::symlink("loop", PathOf("loop").c_str()));
-    std::vector<std::string> targets = {"pipe", "loop"};
+    ASSERT_EQ(0, ::symlink("nowhere.pdf", PathOf("dangling").c_str()));
+    std::vector<std::string> targets = {"pipe", "loop", "dangling"};
     // A device node, where the system lets us make one (as root, outside a container).
     if (::mknod(PathOf("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
         targets.push_back("null");
@@ -218,6 +220,9 @@ TEST_F(CliPdfFile, ATargetThatIsNoRegularFileIsRefusedAsSaveRefusesIt) {
         EXPECT_EQ(pdf.status, 1);
         EXPECT_EQ(pdf.err.rfind("velmora-cli: Cannot write " + PathOf(name) + ": " + reason, 0), 0u)
             << pdf.err;
+        const Result plan =
+            RunProgram(kPlan + QStringList{"--pdf", QString::fromStdString(PathOf(name))});
+        EXPECT_EQ(plan.status, 1) << plan.err.toStdString();
         struct stat after {};
         ASSERT_EQ(0, ::lstat(PathOf(name).c_str(), &after));
         EXPECT_EQ(before.st_mode, after.st_mode);

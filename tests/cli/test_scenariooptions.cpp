@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <sstream>
@@ -19,6 +21,7 @@
 #include "cli/scenariooptions.h"
 #include "engine/money.h"
 #include "engine/moneytext.h"
+#include "planner/scenariopair.h"
 #include "scenario/scenariofile.h"
 #include "support/workedexample.h"
 
@@ -223,6 +226,34 @@ TEST_F(CliScenarioTest, UnreadableScenarioFilesAreRefused) {
     }
 }
 
+// A file the user may read but not write: --scenario reads it, --save to it is refused.
+// The permissions come from the file system seam, as root may write any file.
+TEST_F(CliScenarioTest, AReadOnlyScenarioFileIsReadAndNotReplaced) {
+    class ReadOnlyFiles : public FileSystem {
+      public:
+        int Open(const std::string& path, int flags, mode_t mode) override {
+            if ((flags & O_ACCMODE) != O_RDONLY && (flags & O_CREAT) == 0 &&
+                (flags & O_TMPFILE) != O_TMPFILE) {
+                errno = EACCES;
+                return -1;
+            }
+            return FileSystem::Open(path, flags, mode);
+        }
+    } readOnly;
+    CliOptions options;
+    options.scenarioPath = Fixture("worked-example.ss");
+    EXPECT_EQ("", ApplyScenarioFile(options, readOnly));
+    EXPECT_EQ("Jane Q. Client", options.scenario.ClientName);
+    EXPECT_EQ(1400.0L, options.scenario.LaterBenefit);
+
+    const std::string path = PathOf("archived.ss");
+    SaveScenarioFile(path, WorkedExample());
+    options.savePath = path;
+    options.scenario.ClientName = "Someone else";
+    EXPECT_EQ("--save " + path + ": File access denied", SaveScenarioOption(options, readOnly));
+    EXPECT_EQ("Jane Q. Client", LoadScenarioFile(path).ClientName);
+}
+
 TEST_F(CliScenarioTest, SaveWritesTheIndependentWritersBytes) {
     const struct {
         const char* fixture;
@@ -286,6 +317,49 @@ class FullDisk : public FileSystem {
         return FileSystem::Write(fd, buffer, count / 2);
     }
 };
+
+// --save writes the scenario record alone: a planner file beside it, saved by the window
+// with the old scenario (or before planner files recorded their scenario), must not be
+// shown with the new one. It is reported and kept.
+TEST_F(CliScenarioTest, SaveNeverLeavesACompanionThatWouldBeShownWithTheNewScenario) {
+    const planner::PlannerInputs oldClient{{1950, 5, 6}, planner::Sex::Male, 123456, {2026, 1, 2}};
+    const std::string path = PathOf("client.ss");
+    const struct {
+        const char* name;
+        std::function<void()> make;
+    } cases[] = {
+        {"saved with the old scenario",
+         [&] {
+             planner::SaveScenarioPair(path, EncodeScenarioRecord(WorkedExample()), oldClient);
+         }},
+        {"written before planner files recorded their scenario",
+         [&] {
+             // As the window saved them: the record, then the companion.
+             SaveScenarioFile(path, WorkedExample());
+             std::ofstream(PathOf("client.ssp")) << planner::FormatCompanion(oldClient);
+             const auto now = fs::last_write_time(PathOf("client.ssp"));
+             fs::last_write_time(path, now - std::chrono::seconds(10));
+             fs::last_write_time(PathOf("client.ssp"), now - std::chrono::seconds(5));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        ASSERT_EQ(planner::OpenScenarioPair(path).planner.inputs, oldClient);
+        const std::vector<char> companion = ReadAll(PathOf("client.ssp"));
+        std::vector<std::string> args = kExampleOptions;
+        args.insert(args.end(), {"--client", "New Client", "--save", path});
+        ASSERT_EQ(kExitOk, Run(args)) << err.str();
+
+        const planner::OpenedScenario opened = planner::OpenScenarioPair(path);
+        EXPECT_EQ("New Client", DecodeScenarioRecord(opened.record).ClientName);
+        EXPECT_EQ(opened.planner.inputs, std::nullopt);
+        EXPECT_EQ(opened.planner.notice,
+                  "The planner file client.ssp belongs to another version of this scenario; its "
+                  "inputs were not used.");
+        EXPECT_EQ(companion, ReadAll(PathOf("client.ssp")));
+    }
+}
 
 TEST_F(CliScenarioTest, FailedSaveLeavesTheOldFileAndSaysWhy) {
     const std::string path = PathOf("old.ss");

@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "planner/companionfile.h"
 #include "scenario/fileerror.h"
@@ -36,17 +39,29 @@ class CompanionDir : public ::testing::Test {
 };
 
 TEST(CompanionText, NamesAndRoundTrip) {
-    EXPECT_EQ(CompanionPath("/home/a/jane.ss"), "/home/a/jane.ssp");
-    EXPECT_EQ(CompanionPath("JANE.SS"), "JANE.ssp");
-    EXPECT_EQ(CompanionPath("jane"), "jane.ssp");
-    EXPECT_EQ(CompanionPath("jane.ssx"), "jane.ssx.ssp");
+    const std::pair<const char*, const char*> names[] = {
+        {"/home/a/jane.ss", "/home/a/jane.ssp"},  {"JANE.SS", "JANE.SS.velmora-planner"},
+        {"smith.Ss", "smith.Ss.velmora-planner"}, {"jane", "jane.velmora-planner"},
+        {"jane.ssx", "jane.ssx.velmora-planner"}, {"a.ss.ss", "a.ss.ssp"},
+    };
+    for (const auto& [scenario, companion] : names)
+        EXPECT_EQ(CompanionPath(scenario), companion) << scenario;
+    // Names that once shared a companion have one each.
+    const std::vector<std::string> scenarios = {
+        "smith.ss", "smith.SS", "smith.sS", "jones", "jones.ss",         "a.ss.ss",
+        "a.ss",     "a",        "a.ssp",    ".ss",   "a.velmora-planner"};
+    std::set<std::string> companions;
+    for (const std::string& scenario : scenarios)
+        companions.insert(CompanionPath(scenario));
+    EXPECT_EQ(companions.size(), scenarios.size());
 
     EXPECT_EQ(FormatCompanion(kJane),
               "# Velmora Analysis planner inputs\nborn = 1962-03-15\nsex = female\n"
               "fra_benefit = 2000.12\nas_of = 2026-12-10\n");
     for (const PlannerInputs& in :
          {kJane, PlannerInputs{{1958, 12, 31}, Sex::Male, 0, {2024, 2, 29}},
-          PlannerInputs{{1960, 1, 1}, Sex::Female, 9'999'999, {2024, 1, 1}}})
+          PlannerInputs{{1960, 1, 1}, Sex::Female, 9'999'999, {2024, 1, 1}},
+          PlannerInputs{{1900, 1, 1}, Sex::Male, 1, {2100, 12, 31}}})
         EXPECT_EQ(ParseCompanion(FormatCompanion(in)), in);
 }
 
@@ -66,7 +81,7 @@ TEST(CompanionText, DamagedFilesAreRefusedWithTheLine) {
     const std::string good = "born = 1962-03-15\nsex = female\nfra_benefit = 2000\n";
     struct Case {
         std::string text;
-        const char* message;
+        std::string message;
     };
     const Case cases[] = {
         {good, "as_of is missing"},
@@ -79,6 +94,14 @@ TEST(CompanionText, DamagedFilesAreRefusedWithTheLine) {
         {"fra_benefit = -5\n", "line 1: \"-5\" is not an amount"},
         {"fra_benefit = 5.\n", "line 1: \"5.\" is not an amount"},
         {std::string("\x89PNG\r\n\x1a\n\0\0", 10), "line 1: no \"key = value\""},
+        // Dates the Planner page's fields cannot show.
+        {good + "as_of = 2101-01-01\n",
+         "line 4: \"2101-01-01\" is outside the years 1900 to 2100 that the Planner page takes"},
+        {"born = 1899-12-31\n", "line 1: \"1899-12-31\" is outside the years 1900 to 2100"},
+        // Hostile text reaches the message escaped and cut.
+        {"sex = \x1b]0;owned\x07\n", "line 1: \"\\x1b]0;owned\\x07\" is not female or male"},
+        {"born = " + std::string(5000, '9') + "\n",
+         "line 1: \"" + std::string(40, '9') + "...\" is not a date"},
         {"", "born is missing"},
     };
     for (const Case& c : cases) {

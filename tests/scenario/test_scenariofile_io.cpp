@@ -2,6 +2,7 @@
 // what Open refuses.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -294,6 +295,8 @@ TEST_F(ScenarioFileTest, FailuresOnRealFilesGiveTheirMessages) {
     fs::create_directory(PathOf("folder.ss"));
     ASSERT_EQ(0, ::mkfifo(PathOf("pipe.ss").c_str(), 0600));
     const std::string longName = PathOf(std::string(300, 'n') + ".ss");
+    fs::create_symlink("gone.ss", PathOf("dangling.ss"));
+    fs::create_symlink("loop.ss", PathOf("loop.ss"));
     const struct {
         const char* name;
         std::function<void()> run;
@@ -322,6 +325,14 @@ TEST_F(ScenarioFileTest, FailuresOnRealFilesGiveTheirMessages) {
          "File access denied"},
         {"save over a pipe", [&] { SaveScenarioFile(PathOf("pipe.ss"), {}); },
          "File access denied"},
+        // A link that leads nowhere stays a link: a regular file in its place would hide
+        // where the user meant the file to go.
+        {"save over a link that leads nowhere",
+         [&] { SaveScenarioFile(PathOf("dangling.ss"), {}); }, "Invalid filename"},
+        {"save a report over a link that leads nowhere",
+         [&] { SaveFileBytes(PathOf("dangling.ss"), "%PDF"); }, "Invalid filename"},
+        {"save over a link to itself", [&] { SaveScenarioFile(PathOf("loop.ss"), {}); },
+         "Invalid filename"},
     };
     const std::set<std::string> before = Names();
     for (const auto& c : cases) {
@@ -329,6 +340,8 @@ TEST_F(ScenarioFileTest, FailuresOnRealFilesGiveTheirMessages) {
         EXPECT_EQ(c.message, MessageOf(c.run));
     }
     EXPECT_EQ(before, Names());
+    EXPECT_TRUE(fs::is_symlink(PathOf("dangling.ss")));
+    EXPECT_TRUE(fs::is_symlink(PathOf("loop.ss")));
     EXPECT_EQ(Bytes(Sample("x")), ReadWholeFile(PathOf("plain.ss")));
 }
 
@@ -373,6 +386,35 @@ TEST_F(ScenarioFileTest, SaveFailingAtAnyStepLeavesTheOldFileAndNoTemporaryFile)
             EXPECT_TRUE(faulty.open.empty()) << "a file was left open";
         }
     }
+}
+
+// A save killed between naming its new file and putting it in place leaves the name; the
+// next save in that folder removes it, but not the file of a save still running (which
+// holds its lock) nor files that are not ours.
+TEST_F(ScenarioFileTest, ASaveRemovesTemporaryFilesLeftByKilledSaves) {
+    const std::string abandoned = ".velmora-0123456789ab.tmp";
+    const std::string running = ".velmora-aaaaaaaaaaaa.tmp";
+    const std::vector<std::string> notOurs = {".velmora-0123456789ab.tmp~", ".velmora-x.tmp",
+                                              ".velmora-0123456789AB.tmp", "notes.tmp"};
+    for (const std::string& name : notOurs)
+        WriteBytes(name, {1});
+    WriteBytes(abandoned, {1, 2});
+    WriteBytes(running, {3});
+    fs::create_directory(PathOf(".velmora-bbbbbbbbbbbb.tmp"));
+    const int held = ::open(PathOf(running).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(0, ::flock(held, LOCK_EX | LOCK_NB));
+
+    SaveScenarioFile(PathOf("client.ss"), Sample("New"));
+    std::set<std::string> expected(notOurs.begin(), notOurs.end());
+    expected.insert({running, ".velmora-bbbbbbbbbbbb.tmp", "client.ss"});
+    EXPECT_EQ(expected, Names());
+
+    ::close(held);  // that save is gone too now
+    SaveScenarioFile(PathOf("client.ss"), Sample("Newer"));
+    expected.erase(running);
+    EXPECT_EQ(expected, Names());
+    EXPECT_EQ("Newer", LoadScenarioFile(PathOf("client.ss")).ClientName);
 }
 
 TEST_F(ScenarioFileTest, SaveFailingForANewNameLeavesNothingBehind) {
@@ -533,7 +575,7 @@ TEST_F(ScenarioFileTest, OpenFailingAtAnyStepReleasesTheFile) {
         int err;
         const char* message;
     } cases[] = {
-        {Call::OpenExisting, EACCES, "File access denied"},  // a file the user may not write
+        {Call::OpenExisting, EACCES, "File access denied"},  // a file the user may not read
         {Call::OpenExisting, EMFILE, "Too many open files"},
         {Call::OpenExisting, ENOENT, "File not found"},  // gone since the dialog closed
         {Call::FileStatus, EIO, "I/O error 5"},
@@ -558,11 +600,12 @@ TEST_F(ScenarioFileTest, OpenGathersARecordReadInPieces) {
     EXPECT_EQ("Pieces", LoadScenarioFile(PathOf("s.ss"), faulty).ClientName);
 }
 
-// The real permission check: as root every file is writable, so the check runs in a
-// child process that gives up root first.
-TEST_F(ScenarioFileTest, ReadOnlyFileIsRefusedOnOpen) {
+// A file the user may read but not write (an archive of client files) opens; Save to it
+// is refused as before. As root every file is writable, so the check runs in a child
+// process that gives up root first.
+TEST_F(ScenarioFileTest, ReadOnlyFileOpensAndRefusesSave) {
     const std::string path = PathOf("readonly.ss");
-    WriteBytes("readonly.ss", Bytes(Sample("x")));
+    WriteBytes("readonly.ss", Bytes(Sample("Archived")));
     fs::permissions(folder_, fs::perms::all);
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const pid_t child = ::fork();
@@ -571,15 +614,22 @@ TEST_F(ScenarioFileTest, ReadOnlyFileIsRefusedOnOpen) {
         constexpr uid_t kNobody = 65534;
         if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(2);
-        const std::string message = MessageOf([&] { LoadScenarioFile(path); });
-        ::_exit(message == "File access denied" ? 0 : 1);
+        std::string client;
+        const std::string opened = MessageOf([&] { client = LoadScenarioFile(path).ClientName; });
+        if (opened != "(no error)" || client != "Archived")
+            ::_exit(1);
+        const std::string saved = MessageOf([&] { SaveScenarioFile(path, Sample("New")); });
+        ::_exit(saved == "File access denied" ? 0 : 3);
     }
     int status = 0;
     ASSERT_EQ(child, ::waitpid(child, &status, 0));
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 2)
         GTEST_SKIP() << "cannot give up root here";
-    EXPECT_EQ(0, WEXITSTATUS(status)) << "Open gave another message than File access denied";
+    EXPECT_NE(1, WEXITSTATUS(status)) << "the read-only file did not open";
+    EXPECT_NE(3, WEXITSTATUS(status)) << "Save to the read-only file was not refused";
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_EQ("Archived", LoadScenarioFile(path).ClientName);
 }
 
 }  // namespace

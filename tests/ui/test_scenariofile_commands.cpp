@@ -1,5 +1,6 @@
 // The Open and Save commands with a scripted file dialog: what the dialogs offer, what
 // reaches the file and the fields, and what a cancel or a failure leaves alone.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -262,7 +263,7 @@ TEST_F(ScenarioFileCommandsTest, FailedOpenThrowsAndLeavesFieldsAndPage) {
         {"gone since the dialog closed", PathOf("gone.ss"), nullptr, "File not found"},
         {"a folder", PathOf("folder.ss"), nullptr, "File not found"},
         {"shorter than a record", PathOf("short.ss"), nullptr, "Read beyond end of file"},
-        {"read-only", PathOf("ok.ss"), &readOnly, "File access denied"},
+        {"not readable", PathOf("ok.ss"), &readOnly, "File access denied"},
         {"too many open files", PathOf("ok.ss"), &tooMany, "Too many open files"},
     };
     for (const auto& c : cases) {
@@ -285,6 +286,43 @@ TEST_F(ScenarioFileCommandsTest, FailedOpenThrowsAndLeavesFieldsAndPage) {
     }
 }
 
+// A file the user may read but not write (an archive of client files) opens; Save to it
+// fails as any refused Save does. The permissions come from the file system seam, as
+// root may write any file.
+TEST_F(ScenarioFileCommandsTest, AReadOnlyFileOpensAndSaveToItIsRefused) {
+    class ReadOnlyFiles : public FileSystem {
+      public:
+        int Open(const std::string& path, int flags, mode_t mode) override {
+            if ((flags & O_ACCMODE) != O_RDONLY && (flags & O_CREAT) == 0 &&
+                (flags & O_TMPFILE) != O_TMPFILE) {
+                errno = EACCES;
+                return -1;
+            }
+            return FileSystem::Open(path, flags, mode);
+        }
+    } readOnly;
+    const QString path = PathOf("archived.ss");
+    TypeScenario("Archived", 2.5L, 20);
+    answers_ = {path};
+    commands_->Save();
+    const std::vector<std::uint8_t> before = ReadWholeFile(path);
+
+    commands_->SetFileSystem(readOnly);
+    ResetScenario(fields_);
+    answers_ = {path, path};
+    commands_->Open();
+    EXPECT_EQ(QStringLiteral("Archived"), fields_.oClientName->ValueAsText());
+    EXPECT_EQ(1, pageSwitches_);
+    fields_.oClientName->SetValueText(QStringLiteral("Changed"));
+    try {
+        commands_->Save();
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_STREQ("File access denied", e.what());
+    }
+    EXPECT_EQ(before, ReadWholeFile(path));
+}
+
 TEST_F(ScenarioFileCommandsTest, FailedSaveThrowsAndKeepsTheOldFile) {
     const QString path = PathOf("old.ss");
     SaveScenarioFile(QFile::encodeName(path).toStdString(), TScenarioRec{});
@@ -300,6 +338,82 @@ TEST_F(ScenarioFileCommandsTest, FailedSaveThrowsAndKeepsTheOldFile) {
         EXPECT_STREQ("File access denied", e.what());
     }
     EXPECT_EQ(before, ReadWholeFile(path));
+}
+
+// The planner's companion through the commands: only the companion of the opened record
+// is shown; another one is reported once the scenario is shown, and kept.
+TEST_F(ScenarioFileCommandsTest, OpenShowsOnlyTheCompanionSavedWithTheRecord) {
+    const planner::PlannerInputs jane{{1962, 3, 15}, planner::Sex::Female, 200000, {2026, 12, 10}};
+    std::optional<planner::PlannerInputs> typed = jane;
+    std::vector<std::optional<planner::PlannerInputs>> shown;
+    commands_->SetPlannerCompanion(
+        [&] { return typed; },
+        [&](const std::optional<planner::PlannerInputs>& inputs) { shown.push_back(inputs); });
+    const QString path = PathOf("jane.ss");
+    TypeScenario("Jane", 2.5L, 20);
+    answers_ = {path, path};
+    commands_->Save();
+    commands_->Open();
+    EXPECT_EQ(shown, (std::vector<std::optional<planner::PlannerInputs>>{jane}));
+
+    // The record saved again by another program (velmora-cli --save) for another client.
+    TScenarioRec other = CollectScenario(fields_);
+    other.ClientName = "Someone else";
+    SaveScenarioFile(QFile::encodeName(path).toStdString(), other);
+    const std::vector<std::uint8_t> companion = ReadWholeFile(PathOf("jane.ssp"));
+    shown.clear();
+    answers_ = {path};
+    try {
+        commands_->Open();
+        ADD_FAILURE() << "no message";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(),
+                     "The planner file jane.ssp belongs to another version of this scenario; its "
+                     "inputs were not used.");
+    }
+    EXPECT_EQ(QStringLiteral("Someone else"), fields_.oClientName->ValueAsText());
+    EXPECT_EQ(shown, (std::vector<std::optional<planner::PlannerInputs>>{std::nullopt}));
+    EXPECT_EQ(companion, ReadWholeFile(PathOf("jane.ssp")));
+
+    // Saving that scenario without planner inputs keeps the other version's companion.
+    typed.reset();
+    answers_ = {path};
+    commands_->Save();
+    EXPECT_EQ(companion, ReadWholeFile(PathOf("jane.ssp")));
+}
+
+// A companion that fails after the record was written is reported as such.
+TEST_F(ScenarioFileCommandsTest, SaveSaysWhenOnlyTheScenarioWasSaved) {
+    class CompanionDiskFull : public FileSystem {
+      public:
+        ssize_t Write(int fd, const void* buffer, std::size_t count) override {
+            if (count > 0 && static_cast<const char*>(buffer)[0] == '#') {
+                errno = ENOSPC;
+                return -1;
+            }
+            return FileSystem::Write(fd, buffer, count);
+        }
+    } diskFull;
+    commands_->SetFileSystem(diskFull);
+    commands_->SetPlannerCompanion(
+        [] {
+            return std::optional<planner::PlannerInputs>(
+                planner::PlannerInputs{{1962, 3, 15}, planner::Sex::Male, 1, {2026, 12, 10}});
+        },
+        [](const std::optional<planner::PlannerInputs>&) {});
+    TypeScenario("Jane", 2.5L, 20);
+    answers_ = {PathOf("jane.ss")};
+    try {
+        commands_->Save();
+        ADD_FAILURE() << "no message";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(),
+                     "The scenario was saved; the planner file jane.ssp could not be written: "
+                     "Disk full");
+    }
+    EXPECT_EQ("Jane",
+              LoadScenarioFile(QFile::encodeName(PathOf("jane.ss")).toStdString()).ClientName);
+    EXPECT_EQ(QStringList{"jane.ss"}, QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden));
 }
 
 // The commands as the window runs them: from the toolbar and the menu, with the window's
