@@ -46,6 +46,7 @@ struct ScheduleInputs {
     long double Rate = 0;
     double Cola = 0;
     std::int32_t LaterYear = 0;
+    friend bool operator==(const ScheduleInputs&, const ScheduleInputs&) = default;
 };
 
 /// Fills the table pass by pass: row count, years, months, ages, the early side, the

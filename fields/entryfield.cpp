@@ -155,6 +155,8 @@ void TEntryField::Announce() {
     const std::size_t oldCaret = std::exchange(announcedCaret_, view.caret);
     const std::size_t oldStart = std::exchange(announcedSelectionStart_, view.selectionStart);
     const std::size_t oldEnd = std::exchange(announcedSelectionEnd_, view.selectionEnd);
+    if (text != oldText)
+        emit TextChanged();
     if (!EntryFieldAccessible::Heard())
         return;
     if (text != oldText) {
@@ -514,6 +516,13 @@ void TEntryField::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), pal.color(isEnabled() ? QPalette::Base : QPalette::Window));
     p.setPen(kFrameColour);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus()) {
+        // The focus is marked even while the caret blinks off: the frame doubles in the
+        // highlight colour, inside the field's margin.
+        p.setPen(pal.color(QPalette::Highlight));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        p.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
 
     const QRect area = rect().adjusted(kInset, kInset, -kInset, -kInset);
     const View view = CurrentView();

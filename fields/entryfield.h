@@ -56,6 +56,10 @@ class TEntryField : public QWidget {
     /// The text as the field draws it now.
     QString ShownText() const;
 
+  signals:
+    /// The drawn text changed: typed, pasted, set or shown again in full.
+    void TextChanged();
+
   protected:
     TEntryField(EntrySettings& settings, QWidget* parent);
 

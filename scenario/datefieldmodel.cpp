@@ -1,6 +1,7 @@
 #include "scenario/datefieldmodel.h"
 
 #include <cstdio>
+#include <string>
 
 namespace velmora {
 
@@ -14,6 +15,10 @@ int DaysIn(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
 }
+
+constexpr const char* kMonthNames[] = {"January",   "February", "March",    "April",
+                                       "May",       "June",     "July",     "August",
+                                       "September", "October",  "November", "December"};
 
 int Number(const std::string& digits, std::size_t from, std::size_t count) {
     int n = 0;
@@ -36,6 +41,10 @@ std::string DigitsOf(const FieldDate& date) {
 FieldText DateFieldModel::ShownText() const {
     if (!entered_ && digits_.empty())
         return {};
+    return ShownTextWith(U'_');
+}
+
+FieldText DateFieldModel::ShownTextWith(char32_t blank) const {
     FieldText shown;
     std::size_t next = 0;
     for (const char* m = kMask; *m != '\0'; ++m) {
@@ -44,7 +53,7 @@ FieldText DateFieldModel::ShownText() const {
         } else if (next < digits_.size()) {
             shown.push_back(static_cast<char32_t>(digits_[next++]));
         } else {
-            shown.push_back(U'_');
+            shown.push_back(blank);
         }
     }
     return shown;
@@ -159,15 +168,31 @@ void DateFieldModel::DeleteSelection() {
 std::optional<std::string> DateFieldModel::Check() const {
     if (digits_.empty())
         return std::nullopt;
+    // The message names what is wrong with the date, after the field's own sentence.
+    const auto refuse = [](const std::string& problem) {
+        return std::string(kNotValidMessage) + " (" + problem + ")";
+    };
+    const std::string shown = Utf8FromFieldText(ShownTextWith(U'_'));
     if (digits_.size() != kDigits)
-        return std::string(kNotValidMessage);
+        return refuse(shown + " is not a complete date");
     const int month = Number(digits_, 0, 2);
     const int day = Number(digits_, 2, 2);
     const int year = Number(digits_, 4, 4);
-    if (month < 1 || month > 12 || day < 1 || year < 1 || day > DaysIn(year, month))
-        return std::string(kNotValidMessage);
-    if (year < lowYear_ || year > highYear_)
-        return std::string(kOutOfRangeMessage);
+    if (month < 1 || month > 12)
+        return refuse(shown + " is not a date: the month must be 01 to 12");
+    if (year < 1)
+        return refuse(shown + " is not a date: there is no year 0000");
+    if (day < 1)
+        return refuse(shown + " is not a date: there is no day 00");
+    if (day > DaysIn(year, month)) {
+        return refuse(shown + " is not a date: " + kMonthNames[month - 1] + " " +
+                      std::to_string(year) + " has " + std::to_string(DaysIn(year, month)) +
+                      " days");
+    }
+    if (year < lowYear_ || year > highYear_) {
+        return std::string(kOutOfRangeMessage) + " (" + std::to_string(lowYear_) + " to " +
+               std::to_string(highYear_) + ")";
+    }
     return std::nullopt;
 }
 

@@ -21,8 +21,9 @@ struct FieldDate {
 /// year as eight digits typed from the left, the slashes standing in their places. While
 /// the field has the focus the places not yet typed show as '_'; without it, an empty field
 /// shows nothing. Leaving with some but not all digits, or with a day the month does not
-/// have, is refused as not valid; a year outside the bounds as out of range. An empty field
-/// stands: it means "no date".
+/// have, is refused as not valid, the message naming the problem ("02/30/1963 is not a date:
+/// February 1963 has 28 days"); a year outside the bounds as out of range, the message naming
+/// the years. An empty field stands: it means "no date".
 class DateFieldModel {
   public:
     static constexpr const char* kMask = "##/##/####";
@@ -72,6 +73,8 @@ class DateFieldModel {
     void SetValue(const std::optional<FieldDate>& date);
 
   private:
+    /// The mask filled with the digits typed, blank in the places still to fill.
+    FieldText ShownTextWith(char32_t blank) const;
     void Change(std::string digits);
 
     int lowYear_;

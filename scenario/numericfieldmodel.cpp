@@ -1,5 +1,6 @@
 #include "scenario/numericfieldmodel.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -8,6 +9,22 @@ namespace velmora {
 namespace {
 bool Printable(char32_t c) {
     return c >= U' ' && !(c >= 0x7F && c <= 0x9F);
+}
+
+// A bound with the mask's decimals, trailing zeros dropped, in the field's decimal mark.
+std::string BoundText(long double value, int decimals, char32_t decimalMark) {
+    char text[64];
+    const auto end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
+    std::string s(text, end);
+    const auto point = s.find('.');
+    if (point == std::string::npos)
+        return s;
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        return s.substr(0, s.size() - 1);
+    return s.substr(0, point) + Utf8FromFieldText(FieldText(1, decimalMark)) + s.substr(point + 1);
 }
 }  // namespace
 
@@ -178,8 +195,23 @@ std::optional<std::string> NumericFieldModel::Check() const {
     if (!read.isNumber)
         return std::string(kNotValidMessage);
     if (read.value < low_ || read.value > high_)
-        return std::string(kOutOfRangeMessage);
+        return std::string(kOutOfRangeMessage) + " (" + RangeText() + ")";
     return std::nullopt;
+}
+
+std::string NumericFieldModel::RangeText() const {
+    const int decimals = kind_ == NumberKind::Real ? mask_.Decimals() : 0;
+    // What the mask can hold as typed caps an open upper bound.
+    long double largest = 1;
+    for (int i = 0; i < mask_.IntegerCapacity(); ++i)
+        largest *= 10;
+    long double unit = 1;
+    for (int i = 0; i < decimals; ++i)
+        unit /= 10;
+    largest -= kind_ == NumberKind::Real ? unit : 1;
+    const long double high = high_ < largest ? high_ : largest;
+    const char32_t mark = mask_.Format().decimalMark;
+    return BoundText(low_, decimals, mark) + " to " + BoundText(high, decimals, mark);
 }
 
 long double NumericFieldModel::ValueAsExtended() {

@@ -58,8 +58,12 @@ class NumericFieldModel {
     void DeleteSelection();
 
     NumberRead Read() const { return mask_.Read(shown_, kind_); }
-    /// Rules on the shown text: the message when it is not a number or out of bounds.
+    /// Rules on the shown text: the message when it is not a number or out of bounds. An
+    /// out-of-bounds number's message ends with the range, "(1 to 40)".
     std::optional<std::string> Check() const;
+    /// The numbers the field takes, "1 to 40": the bounds with the mask's decimals, trailing
+    /// zeros dropped, an open upper bound capped by what the mask can hold.
+    std::string RangeText() const;
 
     /// 0 when the text breaks a rule; with the focus, a number that stands is shown in full.
     long double ValueAsExtended();

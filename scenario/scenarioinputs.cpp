@@ -1,6 +1,5 @@
 #include "scenario/scenarioinputs.h"
 
-#include <charconv>
 #include <cstdio>
 #include <stdexcept>
 
@@ -180,22 +179,6 @@ const ScenarioInput& Find(Member member, Member ScenarioInput::*slot) {
     throw std::logic_error("not a scenario input");
 }
 
-// A bound as the help shows it: the mask's decimals, trailing zeros dropped.
-// Always with '.', whatever the locale: the bounds are printed for options that take '.'.
-std::string BoundText(long double value, int decimals) {
-    char text[64];
-    const auto end =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
-    std::string s(text, end);
-    if (s.find('.') != std::string::npos) {
-        while (s.back() == '0')
-            s.pop_back();
-        if (s.back() == '.')
-            s.pop_back();
-    }
-    return s;
-}
-
 // A refused key as a message shows it, quoted; a control or non-ASCII byte as an escape,
 // so that nothing typed reaches the terminal raw.
 std::string KeyName(unsigned char key) {
@@ -254,18 +237,8 @@ ScheduleInputs ScheduleInputsFromRecord(const TScenarioRec& rec) {
 }
 
 std::string RangeText(const ScenarioInput& input) {
-    const NumericMask mask(input.mask, EntryFormat{});
-    const int decimals = input.kind == InputKind::Real ? mask.Decimals() : 0;
-    // What the mask can hold as typed caps an open upper bound.
-    long double largest = 1;
-    for (int i = 0; i < mask.IntegerCapacity(); ++i)
-        largest *= 10;
-    long double unit = 1;
-    for (int i = 0; i < decimals; ++i)
-        unit /= 10;
-    largest -= input.kind == InputKind::Real ? unit : 1;
-    const long double high = input.high < largest ? input.high : largest;
-    return BoundText(input.low, decimals) + " to " + BoundText(high, decimals);
+    // The field's own range, with '.': the bounds are printed for options that take '.'.
+    return ModelOf(input, EntryFormat{}).RangeText();
 }
 
 InputReading TypeIntoField(const ScenarioInput& input, std::string_view text,

@@ -18,6 +18,7 @@
 #include "planner/plantable.h"
 #include "ui/cellalignment.h"
 #include "ui/errorbox.h"
+#include "ui/questions.h"
 #include "ui/scenariofilecommands.h"
 
 class QAction;
@@ -26,6 +27,7 @@ class QComboBox;
 class QLabel;
 class QTableWidget;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QToolButton;
 
@@ -74,10 +76,15 @@ class TfrmMain final : public QMainWindow {
     QAction* New1 = nullptr;
     QAction* Open1 = nullptr;
     QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
     QAction* Print1 = nullptr;
     QAction* PrinterSetup1 = nullptr;
     QAction* Exit1 = nullptr;
+    /// The Help menu's item on the menu bar, and the menu's items.
     QAction* Help1 = nullptr;
+    QMenu* HelpMenu = nullptr;
+    QAction* HelpContents1 = nullptr;
+    QAction* About1 = nullptr;
 
     // The "Planner" page.
     BevelPanel* Panel4 = nullptr;
@@ -115,7 +122,14 @@ class TfrmMain final : public QMainWindow {
     void btnExitClick();
     void Exit1Click();
     void Open1Click();
+    /// Writes to the current file (the one opened or last saved), else asks as Save As.
     void Save1Click();
+    /// Asks for a name and writes there; that file is then the current one.
+    void SaveAs1Click();
+    /// The page and printer setup; the printer chosen there prints the report.
+    void PrinterSetup1Click();
+    void HelpContents1Click();
+    void About1Click();
     /// Opens the scenario file named when the program was started, as Open does once a
     /// name is chosen; a failure goes to the error box and leaves the fields as they are.
     void OpenFileAtStart(const QString& name);
@@ -153,6 +167,25 @@ class TfrmMain final : public QMainWindow {
     /// the dialogs through it.
     ScenarioFileCommands& fileCommands();
 
+    /// Replaces the modal questions (unsaved changes, calculate before printing), for tests.
+    void SetQuestionAsker(QuestionAsker asker);
+    /// Replaces the modal page and printer setup, for tests; true when accepted.
+    void SetPageSetupRunner(std::function<bool(QPrinter&)> runner);
+    /// The printer that Printer Setup sets up.
+    QPrinter& SetupPrinter();
+    /// The inputs (with the planner's, when it has a client) differ from those last
+    /// opened or saved, or from the window's start or New.
+    bool HasUnsavedChanges() const;
+    /// The file opened or last saved, until New; empty when there is none.
+    const QString& DocumentName() const { return documentName_; }
+    /// The inputs as they stand are those of the table: calculated since the last change.
+    bool ResultsMatchInputs();
+
+    /// Where the window starts on a screen's free area: the client size, made smaller
+    /// where the screen is too small, and the position of the frame's top-left corner that
+    /// centres it with the frame.
+    static QRect StartGeometry(const QRect& available, const QSize& client, const QSize& frame);
+
     /// The help context of a menu item: its own, or that of the nearest item above it
     /// that has one, or that of its menu.
     static int HelpContextOf(QAction* item);
@@ -161,6 +194,8 @@ class TfrmMain final : public QMainWindow {
 
   protected:
     void changeEvent(QEvent* event) override;
+    /// Exit, Alt+F4 and the close box: asks first when there are unsaved changes.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -185,6 +220,25 @@ class TfrmMain final : public QMainWindow {
     /// A command button's click; a click whose focus change a field refused is dropped.
     void ConnectButton(QPushButton* button, void (TfrmMain::*command)());
     void ContextHelp();
+    /// Asks "Save changes to the scenario?" when there are unsaved changes; true when
+    /// the command may go on (saved, discarded or nothing to save).
+    bool MayDiscardChanges();
+    /// Save (to the current file unless askName) and, once written, the inputs count as
+    /// saved; false when the dialog was cancelled.
+    bool SaveScenario(bool askName);
+    /// A file's scenario was put into the fields: the old results go, page 0 is shown.
+    void ScenarioShown();
+    /// What Save would write, as text that compares equal when nothing changed.
+    QString StateText() const;
+    void MarkSaved();
+    void UpdateTitle();
+    /// Empties the table and its break-even result, and hides the result label.
+    void ClearResults();
+    /// Ctrl+Tab and Ctrl+PageDown (step 1), Ctrl+Shift+Tab and Ctrl+PageUp (step -1).
+    void StepPage(int step);
+    void WireUnsavedChanges();
+    void KeepFocusMarked();
+    void CentreInputPage();
     void RequestHelp(int context);
 
     EntrySettings entrySettings_;
@@ -195,6 +249,16 @@ class TfrmMain final : public QMainWindow {
     ErrorReporter errorReporter_;
     std::function<void(int)> helpRequester_;
     std::unique_ptr<ScenarioFileCommands> fileCommands_;
+    QuestionAsker questionAsker_;
+    std::function<bool(QPrinter&)> pageSetupRunner_;
+    std::unique_ptr<QPrinter> setupPrinter_;
+    /// StateText when the inputs were last opened, saved or started anew.
+    QString savedState_;
+    QString documentName_;
+    bool scenarioShown_ = false;
+    /// The input page's controls at their places for the start size; a larger page
+    /// shows them centred.
+    std::vector<std::pair<QWidget*, QPoint>> inputPlaces_;
     std::optional<planner::Plan> plan_;
     std::vector<std::size_t> planRows_;
     /// The inputs of the calculation the table holds; none before the first one, after

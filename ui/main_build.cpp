@@ -5,8 +5,10 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -34,6 +36,8 @@ constexpr int kOuterWidth = 800;
 constexpr int kOuterHeight = 480;
 constexpr int kToolBarHeight = 29;
 constexpr int kButtonPanelHeight = 49;
+// The input page at the window's start size.
+const QSize kInputPageSize(792, 356);
 
 QFont ArialPixels(int pixels, bool bold = false) {
     QFont font(QStringLiteral("Arial"));
@@ -69,7 +73,7 @@ const CaptionPill kPills[] = {
 const QSize kWrappedLabelSize(86, 35);
 
 QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, int helpContext) {
-    QAction* item = menu->addAction(QString::fromLatin1(caption));
+    QAction* item = menu->addAction(QString::fromUtf8(caption));
     item->setObjectName(QString::fromLatin1(name));
     item->setProperty("helpContext", helpContext);
     return item;
@@ -78,7 +82,7 @@ QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, int hel
 
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(kApplicationTitle));
     setFont(ArialPixels(11));
     errorReporter_ = [](QWidget* owner, const QString& text) { ShowErrorBox(owner, text); };
 
@@ -87,7 +91,16 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    setCentralWidget(client);
+    // Nothing is cut off: the window is not made smaller than its start size, except on a
+    // screen too small for it, where the controls scroll instead.
+    client->setMinimumSize(kClientWidth, kClientHeight);
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("clientScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(client);
+    setCentralWidget(scroller);
 
     BuildMenu();
     BuildToolBar(client);
@@ -105,6 +118,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     BuildMenuPainter();
     FormCreate();
     PlaceAtStart();
+    WireUnsavedChanges();
+    KeepFocusMarked();
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -118,15 +133,23 @@ void TfrmMain::BuildMenu() {
     New1 = AddMenuItem(File1, "New1", "&New", kHelpContextFile);
     Open1 = AddMenuItem(File1, "Open1", "&Open", kHelpContextFile);
     Save1 = AddMenuItem(File1, "Save1", "&Save", kHelpContextFile);
+    SaveAs1 = AddMenuItem(File1, "SaveAs1", "Save &As\u2026", kHelpContextFile);
     File1->addSeparator()->setObjectName(QStringLiteral("N1"));
     Print1 = AddMenuItem(File1, "Print1", "&Print", kHelpContextFile);
-    PrinterSetup1 = AddMenuItem(File1, "PrinterSetup1", "Printer &Setup", kHelpContextFile);
+    // "Set&up", so that the menu's "S" stays Save's.
+    PrinterSetup1 = AddMenuItem(File1, "PrinterSetup1", "Printer Set&up\u2026", kHelpContextFile);
     File1->addSeparator()->setObjectName(QStringLiteral("N3"));
     Exit1 = AddMenuItem(File1, "Exit1", "E&xit", kHelpContextFile);
-    Help1 = bar->addAction(QStringLiteral("&Help"));
+    HelpMenu = bar->addMenu(QStringLiteral("&Help"));
+    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    Help1 = HelpMenu->menuAction();
     Help1->setObjectName(QStringLiteral("Help1"));
     Help1->setProperty("helpContext", kHelpContextHelp);
+    // F1 stays the window's own key (context help); the menu only names it.
+    HelpContents1 = AddMenuItem(HelpMenu, "HelpContents1", "&Contents\tF1", kHelpContextHelp);
+    About1 = AddMenuItem(HelpMenu, "About1", "&About Velmora Analysis", kHelpContextHelp);
     File1->installEventFilter(this);
+    HelpMenu->installEventFilter(this);
 }
 
 void TfrmMain::BuildToolBar(QWidget* parent) {
@@ -233,6 +256,9 @@ void TfrmMain::BuildInputPage() {
     lblResult->setForegroundRole(QPalette::WindowText);
     lblResult->move(16, 248);
     lblResult->hide();
+    for (QWidget* control : Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        inputPlaces_.emplace_back(control, control->pos());
+    Panel1->installEventFilter(this);
 }
 
 void TfrmMain::BuildResultsPage() {
@@ -283,8 +309,10 @@ void TfrmMain::BuildMenuPainter() {
     const QFont menuFont = MenuFontFor(QApplication::font("QMenu"));
     menuBar()->setStyle(menuStyle_);
     menuBar()->setFont(menuFont);
-    File1->setStyle(menuStyle_);
-    File1->setFont(menuFont);
+    for (QMenu* menu : {File1, HelpMenu}) {
+        menu->setStyle(menuStyle_);
+        menu->setFont(menuFont);
+    }
     for (QToolButton* button : {tbNew, tbOpen, tbSave, tbPrint})
         button->setStyle(menuStyle_);
 }
@@ -302,7 +330,8 @@ void TfrmMain::SetTabOrder() {
     };
     for (std::size_t i = 1; i < std::size(planner); ++i)
         setTabOrder(planner[i - 1], planner[i]);
-    btnCalculate->setFocus();
+    // The focus starts where typing begins, so that a key typed at once goes to a field.
+    fields_.oClientName->setFocus();
 }
 
 void TfrmMain::FormCreate() {
@@ -311,13 +340,40 @@ void TfrmMain::FormCreate() {
         grdSS->SetColumnWidth(c, c <= grdAge ? 50 : 75);
 }
 
+QRect TfrmMain::StartGeometry(const QRect& available, const QSize& client, const QSize& frame) {
+    // Centred on the screen's free area, and made smaller where the screen is too small,
+    // so that the whole window, frame and all, is on the screen.
+    const QSize fits = (available.size() - frame).expandedTo(QSize(1, 1));
+    const QSize size = client.boundedTo(fits);
+    const QSize outer = size + frame;
+    return {available.x() + std::max(0, (available.width() - outer.width()) / 2),
+            available.y() + std::max(0, (available.height() - outer.height()) / 2), size.width(),
+            size.height()};
+}
+
 void TfrmMain::PlaceAtStart() {
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - kOuterWidth) / 2,
-             area.y() + (area.height() - kOuterHeight) / 2);
+    const QSize client(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // The frame the desktop adds, as the start sizes give it, until the window is shown.
+    const QSize frame = QSize(kOuterWidth, kOuterHeight) - QSize(kClientWidth, client.height());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        resize(client);
+        setMinimumSize(client);
+        return;
     }
+    const QRect place = StartGeometry(screen->availableGeometry(), client, frame);
+    setMinimumSize(place.size());
+    resize(place.size());
+    move(place.topLeft());
+}
+
+void TfrmMain::CentreInputPage() {
+    // The fields keep their places at the start size; on a larger page (maximised) they
+    // stand centred together.
+    const QSize extra = Panel1->size() - kInputPageSize;
+    const QPoint offset(std::max(0, extra.width() / 2), std::max(0, extra.height() / 2));
+    for (const auto& [control, place] : inputPlaces_)
+        control->move(place + offset);
 }
 
 }  // namespace velmora

@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QToolButton>
@@ -15,6 +18,7 @@
 #include "ui/main.h"
 #include "ui/menupainter.h"
 #include "ui/notebook.h"
+#include "ui/panels.h"
 #include "ui/resultsview.h"
 
 namespace velmora {
@@ -35,9 +39,17 @@ void TfrmMain::WireCommands() {
     connect(New1, &QAction::triggered, this, command(&TfrmMain::btnClearClick));
     connect(Open1, &QAction::triggered, this, command(&TfrmMain::Open1Click));
     connect(Save1, &QAction::triggered, this, command(&TfrmMain::Save1Click));
+    connect(SaveAs1, &QAction::triggered, this, command(&TfrmMain::SaveAs1Click));
     connect(Print1, &QAction::triggered, this, command(&TfrmMain::Print1Click));
+    connect(PrinterSetup1, &QAction::triggered, this, command(&TfrmMain::PrinterSetup1Click));
     connect(Exit1, &QAction::triggered, this, command(&TfrmMain::Exit1Click));
-    // Printer Setup and Help do nothing when chosen.
+    connect(HelpContents1, &QAction::triggered, this, command(&TfrmMain::HelpContents1Click));
+    connect(About1, &QAction::triggered, this, command(&TfrmMain::About1Click));
+    // The desktop's usual keys for the File commands, shown in the menu.
+    Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    Print1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
     // Keys of the window. They run their command where the focus is, so no field is left
     // and no field rule runs; Esc is the window's cancel key.
@@ -58,6 +70,44 @@ void TfrmMain::WireCommands() {
     }
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { ContextHelp(); });
+
+    // Changing pages from the keyboard, as with a click on a tab.
+    const struct {
+        QKeySequence keys;
+        int step;
+    } pageKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& key : pageKeys) {
+        auto* shortcut = new QShortcut(key.keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = key.step] { StepPage(step); });
+    }
+}
+
+void TfrmMain::StepPage(int step) {
+    // As a tab click: the focus moves first, so the field being left applies its rules.
+    OvcNotebook1->setFocus(Qt::TabFocusReason);
+    if (entrySettings_.errorPending)
+        return;
+    const int count = OvcNotebook1->Count();
+    const int index = (OvcNotebook1->CurrentIndex() + step + count) % count;
+    OvcNotebook1->SetCurrentIndex(index);
+    // The focus goes to the page's first control in Tab order; on a page without one (the
+    // results), to the first that takes the focus at all, so that its keys work.
+    QWidget* const page = OvcNotebook1->Page(index);
+    for (const Qt::FocusPolicy wanted : {Qt::TabFocus, Qt::ClickFocus}) {
+        for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+            if (page->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+                (w->focusPolicy() & wanted) != 0) {
+                w->setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+    }
 }
 
 void TfrmMain::ConnectButton(QPushButton* button, void (TfrmMain::*command)()) {
@@ -83,13 +133,17 @@ void TfrmMain::btnCalculateClick() {
 }
 
 void TfrmMain::btnClearClick() {
+    if (!MayDiscardChanges())
+        return;
     ResetScenario(fields_);
-    resultTable_->cells.Clear();
-    lblResult->clear();
-    lblResult->hide();
-    lastPair_.reset();
+    // The break-even result goes with the table: a report must not show it beside
+    // other inputs.
+    ClearResults();
     ShowPlannerInputs(std::nullopt);
     OvcNotebook1->SetCurrentIndex(0);
+    // A new scenario: no file yet, nothing to save.
+    documentName_.clear();
+    MarkSaved();
 }
 
 void TfrmMain::btnExitClick() {
@@ -98,6 +152,47 @@ void TfrmMain::btnExitClick() {
 
 void TfrmMain::Exit1Click() {
     btnExitClick();
+}
+
+QPrinter& TfrmMain::SetupPrinter() {
+    if (!setupPrinter_) {
+        setupPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // The report's paper, which the setup shows to start with.
+        setupPrinter_->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter),
+                                                 QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+    }
+    return *setupPrinter_;
+}
+
+void TfrmMain::SetPageSetupRunner(std::function<bool(QPrinter&)> runner) {
+    pageSetupRunner_ = std::move(runner);
+}
+
+void TfrmMain::PrinterSetup1Click() {
+    QPrinter& printer = SetupPrinter();
+    if (pageSetupRunner_) {
+        pageSetupRunner_(printer);
+        return;
+    }
+    QPageSetupDialog dialog(&printer, this);
+    dialog.exec();
+}
+
+void TfrmMain::HelpContents1Click() {
+    RequestHelp(kHelpContextWindow);
+}
+
+void TfrmMain::About1Click() {
+    // Not modal to the program's run: the box closes by itself with its OK.
+    auto* box = new QMessageBox(
+        QMessageBox::Information, QString::fromLatin1(kApplicationTitle),
+        QStringLiteral("Velmora Analysis %1\n\nCompares an earlier and a later start of "
+                       "Social Security retirement benefits.")
+            .arg(QStringLiteral(VELMORA_VERSION)),
+        QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("AboutBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void TfrmMain::grdSSGetAlignment(int ARow, int ACol, CellAlignment& AAlignment) {
@@ -188,10 +283,14 @@ void TfrmMain::RequestHelp(int context) {
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (PlannerEvent(watched, event))
         return true;
-    if (watched == File1 && event->type() == QEvent::KeyPress &&
+    if (watched == Panel1 && event->type() == QEvent::Resize)
+        CentreInputPage();
+    auto* const menu =
+        watched == File1 || watched == HelpMenu ? static_cast<QMenu*>(watched) : nullptr;
+    if (menu != nullptr && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
-        const int context = HelpContextOf(File1->activeAction());
-        RequestHelp(context != 0 ? context : HelpContextOf(File1->menuAction()));
+        const int context = HelpContextOf(menu->activeAction());
+        RequestHelp(context != 0 ? context : HelpContextOf(menu->menuAction()));
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

@@ -1,12 +1,13 @@
 #include "ui/scenariofilecommands.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QSettings>
+#include <QStandardPaths>
 #include <stdexcept>
 
 #include "planner/scenariopair.h"
@@ -78,6 +79,26 @@ std::optional<QString> RunModal(QFileDialog& dialog) {
     return dialog.selectedFiles().constFirst();
 }
 
+// Where a dialog starts without a file to start from: the user's documents, else home;
+// never the program's own folder.
+QString StartFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+// The client's name as a file name: what a name may not hold becomes a blank.
+QString FileNameFor(const QString& client) {
+    QString name;
+    for (const QChar c : client)
+        name += c == QLatin1Char('/') || c.category() == QChar::Other_Control ? QChar(u' ') : c;
+    name = name.simplified();
+    while (name.startsWith(QLatin1Char('.')))
+        name.remove(0, 1);
+    return name.isEmpty() ? QString() : name + QStringLiteral(".ss");
+}
+
 std::string PathOf(const QString& name) {
     return QFile::encodeName(name).toStdString();
 }
@@ -93,11 +114,16 @@ ScenarioFileCommands::ScenarioFileCommands(QWidget* window, const ScenarioFields
       runDialog_(RunModal),
       fs_(&SystemFileSystem()) {}
 
-std::optional<QString> ScenarioFileCommands::Choose(QFileDialog& dialog, QString& lastChosen) {
-    dialog.setDirectory(QCoreApplication::applicationDirPath());
-    // The name chosen before is offered again; being a full name, it brings its folder.
-    if (!lastChosen.isEmpty())
+std::optional<QString> ScenarioFileCommands::Choose(QFileDialog& dialog, QString& lastChosen,
+                                                    const QString& suggested) {
+    // The folder of the file last opened or saved, else the user's documents.
+    dialog.setDirectory(fileName_.isEmpty() ? StartFolder() : QFileInfo(fileName_).absolutePath());
+    if (!suggested.isEmpty()) {
+        dialog.selectFile(suggested);
+    } else if (!lastChosen.isEmpty()) {
+        // The name chosen before is offered again; being a full name, it brings its folder.
         dialog.selectFile(lastChosen);
+    }
     std::optional<QString> chosen = runDialog_(dialog);
     if (chosen) {
         lastChosen = *chosen;
@@ -106,20 +132,40 @@ std::optional<QString> ScenarioFileCommands::Choose(QFileDialog& dialog, QString
     return chosen;
 }
 
-void ScenarioFileCommands::Save() {
-    const std::optional<QString> name = Choose(*saveDialog_, lastSaved_);
+bool ScenarioFileCommands::Save() {
+    // Saving suggests the client's name, in the folder the dialog starts in.
+    const std::optional<QString> name =
+        Choose(*saveDialog_, lastSaved_, FileNameFor(fields_.oClientName->ValueAsText()));
     if (!name)
-        return;
+        return false;
+    SaveFile(*name);
+    return true;
+}
+
+void ScenarioFileCommands::SaveFile(const QString& name) {
     buffer_ = EncodeScenarioRecord(CollectScenario(fields_));
+    // The name becomes the current file once its record is on disk, also when only the
+    // planner file then failed.
+    const auto adopt = [&] {
+        lastSaved_ = name;
+        fileName_ = name;
+    };
     if (collectPlanner_) {
-        planner::SaveScenarioPair(PathOf(*name), buffer_, collectPlanner_(), *fs_);
+        try {
+            planner::SaveScenarioPair(PathOf(name), buffer_, collectPlanner_(), *fs_);
+        } catch (const planner::PairSaveError& e) {
+            if (e.scenarioSaved())
+                adopt();
+            throw;
+        }
     } else {
-        SaveScenarioBytes(PathOf(*name), buffer_, *fs_);
+        SaveScenarioBytes(PathOf(name), buffer_, *fs_);
     }
+    adopt();
 }
 
 void ScenarioFileCommands::Open() {
-    const std::optional<QString> name = Choose(*openDialog_, lastOpened_);
+    const std::optional<QString> name = Choose(*openDialog_, lastOpened_, QString());
     if (!name)
         return;
     Load(*name);

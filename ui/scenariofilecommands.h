@@ -29,8 +29,11 @@ class ScenarioFileCommands {
     ScenarioFileCommands(const ScenarioFileCommands&) = delete;
     ScenarioFileCommands& operator=(const ScenarioFileCommands&) = delete;
 
-    /// Asks for a name and writes the fields' scenario there. Cancelling touches nothing.
-    void Save();
+    /// Asks for a name and writes the fields' scenario there. Cancelling touches nothing
+    /// and gives false.
+    bool Save();
+    /// What Save does once a name is chosen; the name is offered by the next Save.
+    void SaveFile(const QString& name);
     /// Asks for a file and shows its scenario, then "Data Input". Cancelling or failing
     /// leaves the fields and the page as they were. Never recalculates.
     void Open();
@@ -60,7 +63,8 @@ class ScenarioFileCommands {
     void SetFileSystem(FileSystem& fs) { fs_ = &fs; }
 
   private:
-    std::optional<QString> Choose(QFileDialog& dialog, QString& lastChosen);
+    std::optional<QString> Choose(QFileDialog& dialog, QString& lastChosen,
+                                  const QString& suggested);
     void Load(const QString& name);
 
     ScenarioFields fields_;

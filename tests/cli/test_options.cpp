@@ -194,11 +194,11 @@ TEST(OptionTable, RefusalsNameTheOption) {
         const char* message;
     };
     const Case cases[] = {
-        {{"--cola", "250"}, "--cola: \"250\": Value is not within required range"},
+        {{"--cola", "250"}, "--cola: \"250\": Value is not within required range (0 to 100)"},
         {{"--rate=abc"},
          "--rate: \"abc\": cannot be typed into the field (###.####%): the field refuses 'a'"},
-        {{"--years", "41"}, "--years: \"41\": Value is not within required range"},
-        {{"--years", "0"}, "--years: \"0\": Value is not within required range"},
+        {{"--years", "41"}, "--years: \"41\": Value is not within required range (1 to 40)"},
+        {{"--years", "0"}, "--years: \"0\": Value is not within required range (1 to 40)"},
         {{"--years", "007"}, ""},
         {{"--early-benefit", "100000"},
          "--early-benefit: \"100000\": cannot be typed into the field ($##,###.##): the "
@@ -207,7 +207,7 @@ TEST(OptionTable, RefusalsNameTheOption) {
          "--early-benefit: \"123.456789\": cannot be typed into the field ($##,###.##): the "
          "field refuses '8'"},
         {{"--cola", ""}, "--cola: \"\": Value is not valid for this field type"},
-        {{"--age", "-"}, "--age: \"-\": Value is not within required range"},
+        {{"--age", "-"}, "--age: \"-\": Value is not within required range (1 to 99)"},
         {{"--years"}, "option --years needs a value (N)"},
         {{"--colour", "red"}, "unknown option --colour"},
         {{"--format", "html"}, "--format: \"html\" is not one of text, tsv, csv"},

@@ -115,7 +115,7 @@ TEST_F(CliRunTest, RefusalWritesNothingToTheOutput) {
         {std::vector<std::string>(kExample.begin() + 2, kExample.end()),
          "velmora-cli: missing option --early-year."},
         {{"--cola", "100.0001"},
-         "velmora-cli: --cola: \"100.0001\": Value is not within required range."},
+         "velmora-cli: --cola: \"100.0001\": Value is not within required range (0 to 100)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.firstLine);

@@ -203,11 +203,11 @@ TEST_F(PlanCli, RefusalsNameTheOptionAndPrintNothing) {
          "--fra-benefit: \"100000\": cannot be typed into the field ($##,###.##): the field "
          "refuses '0'"},
         {{"--fra-benefit", "1000", "--cola", "101"},
-         "--cola: \"101\": Value is not within required range."},
+         "--cola: \"101\": Value is not within required range (0 to 100)"},
         {{"--fra-benefit", "1000", "--rate", "x"},
          "--rate: \"x\": cannot be typed into the field (###.####%): the field refuses 'x'"},
         {{"--fra-benefit", "1000", "--years", "41"},
-         "--years: \"41\": Value is not within required range."},
+         "--years: \"41\": Value is not within required range (1 to 40)"},
         {{"--fra-benefit", "1000", "--format", "xml"},
          "--format: \"xml\" is not one of text, tsv, csv, json."},
         {{"--fra-benefit", "1000", "--monthly", "--monthly"},

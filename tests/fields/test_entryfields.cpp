@@ -273,7 +273,7 @@ TEST_F(EntryFieldsTest, RefusalReturnsFocusWithOneReport) {
     Settle();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].field, f.oYears);
-    EXPECT_EQ(reports[0].message, "Value is not within required range");
+    EXPECT_EQ(reports[0].message, "Value is not within required range (1 to 40)");
     EXPECT_EQ(reports[0].focus, f.oYears) << "the focus comes back before the report";
     EXPECT_TRUE(reports[0].wholeTextSelected);
     EXPECT_FALSE(reports[0].pendingWhileShown);
@@ -302,14 +302,18 @@ TEST_F(EntryFieldsTest, RefusalMessages) {
         const char* message;
     };
     const long double keep = std::numeric_limits<long double>::quiet_NaN();
-    const char* range = "Value is not within required range";
+    // A range refusal names the field's range after the rule's sentence.
+    const char* percent = "Value is not within required range (0 to 100)";
+    const char* years = "Value is not within required range (1 to 40)";
     const Case cases[] = {
-        {"minus before a nonzero number", "oCola", keep, "-5", Qt::Key_Tab, range},
-        {"100.0001", "oCola", keep, "100.0001", Qt::Key_Tab, range},
-        {"41 years", "oYears", keep, "41", Qt::Key_Tab, range},
-        {"years after New, untouched", "oYears", keep, "", Qt::Key_Tab, range},
-        {"digits all deleted", "oAge", keep, "{BS}", Qt::Key_Backtab, range},
-        {"year 4464 from 70000", "oEarlyYear", 70000, "", Qt::Key_Tab, range},
+        {"minus before a nonzero number", "oCola", keep, "-5", Qt::Key_Tab, percent},
+        {"100.0001", "oCola", keep, "100.0001", Qt::Key_Tab, percent},
+        {"41 years", "oYears", keep, "41", Qt::Key_Tab, years},
+        {"years after New, untouched", "oYears", keep, "", Qt::Key_Tab, years},
+        {"digits all deleted", "oAge", keep, "{BS}", Qt::Key_Backtab,
+         "Value is not within required range (1 to 99)"},
+        {"year 4464 from 70000", "oEarlyYear", 70000, "", Qt::Key_Tab,
+         "Value is not within required range (2000 to 2100)"},
         {"unshowable benefit", "oEarlyBenefit", std::numeric_limits<long double>::infinity(), "",
          Qt::Key_Tab, "Value is not valid for this field type"},
     };
@@ -713,6 +717,7 @@ int Inked(TEntryField* field) {
 }
 
 TEST_F(EntryFieldsTest, FrameAndCaretShapes) {
+    TabInto(f.oDescription);
     const QImage image = f.oClientName->grab().toImage();
     const QRgb frame = QColor(48, 159, 214).rgb();
     EXPECT_EQ(image.pixel(0, 0), frame);
@@ -721,6 +726,13 @@ TEST_F(EntryFieldsTest, FrameAndCaretShapes) {
     EXPECT_NE(image.pixel(image.width() / 2, 1), frame) << "one pixel wide";
 
     TabInto(f.oClientName);
+    // The focus is marked whether or not the caret is on: a double frame in the
+    // highlight colour.
+    const QImage focused = f.oClientName->grab().toImage();
+    const QRgb mark = f.oClientName->palette().color(QPalette::Highlight).rgb();
+    for (const QPoint at : {QPoint(0, 0), QPoint(focused.width() / 2, 1),
+                            QPoint(focused.width() - 2, focused.height() / 2)})
+        EXPECT_EQ(focused.pixel(at), mark) << at.x() << "," << at.y();
     const int line = Inked(f.oClientName);
     QTest::keyClick(f.oClientName, Qt::Key_Insert);
     const int block = Inked(f.oClientName);

@@ -95,14 +95,21 @@ class PrintCommandTest : public MainWindowTest {
     std::function<bool(QPrinter&)> choose;
 };
 
-TEST_F(PrintCommandTest, BeforeAnyCalculationTwentyFiveBlankLinesOverTwoPages) {
+TEST_F(PrintCommandTest, BeforeAnyCalculationPrintAsksToCalculateFirst) {
+    // Cancelled, nothing is printed: the blank table and its message belong to no inputs.
+    printAnswer = Answer::Cancel;
+    window->Print1->trigger();
+    EXPECT_EQ(questions, std::vector<Question>{Question::CalculateBeforePrint});
+    EXPECT_EQ(previews, 0);
+
+    printAnswer = Answer::Calculate;
     window->Print1->trigger();
     ASSERT_EQ(previews, 1);
     EXPECT_TRUE(reported.empty());
-    ASSERT_EQ(pages.size(), 2u);
+    ASSERT_EQ(pages.size(), 1u);
+    // The window start's one year, calculated.
     const auto years = Column(pages, 0);
-    EXPECT_EQ(years, std::vector<std::string>(25, ""));
-    EXPECT_EQ(Column(pages, 11), std::vector<std::string>(25, ""));
+    EXPECT_EQ(years, std::vector<std::string>({"", "2000"}));
     EXPECT_EQ(Summary(pages), "Breakeven point not reached using these parameters.;");
     // The window-start values of the entry fields.
     const struct {
@@ -114,57 +121,62 @@ TEST_F(PrintCommandTest, BeforeAnyCalculationTwentyFiveBlankLinesOverTwoPages) {
                   {"ppDBText11", "$0.00"}, {"ppDBText12", "1"}};
     for (const auto& h : header) {
         SCOPED_TRACE(h.element);
-        EXPECT_EQ(Text(pages[1], BandKind::Header, h.element), h.text);
+        EXPECT_EQ(Text(pages[0], BandKind::Header, h.element), h.text);
     }
-    EXPECT_EQ(Text(pages[0], BandKind::Footer, "ppSystemVariable2"), "1 of 2");
-    EXPECT_EQ(Text(pages[1], BandKind::Footer, "ppSystemVariable2"), "2 of 2");
-    EXPECT_EQ(window->ReportCursor, 25);
+    EXPECT_EQ(Text(pages[0], BandKind::Footer, "ppSystemVariable2"), "1 of 1");
+    EXPECT_EQ(window->ReportCursor, 2);
 }
 
-TEST_F(PrintCommandTest, AfterOpenWithoutCalculateTheOpenedInputsStandBesideTheOldTable) {
-    EnterWorkedExample();
-    window->btnCalculate->click();
-    ASSERT_TRUE(reported.empty());
-    TScenarioRec opened;
-    opened.ClientName = "Sam Other";
-    opened.Description = "Opened, not calculated";
-    opened.Preparer = "Lee Advisor";
-    opened.Cola = 3.5L;
-    opened.Rate = 0.25L;
-    opened.Years = 5;
-    opened.EarlyMonth = 6;
-    opened.EarlyYear = 2005;
-    opened.EarlyBenefit = 1234.5L;
-    opened.LaterMonth = 12;
-    opened.LaterYear = 2010;
-    opened.LaterBenefit = 2000;
-    opened.Age = 63;
-    ShowScenario(f(), opened);
-
-    window->tbPrint->click();
-    ASSERT_EQ(previews, 1);
-    ASSERT_EQ(pages.size(), 2u);  // 21 lines: the table of 20 years
+// A report never shows a table or message of other inputs than those printed beside it.
+TEST_F(PrintCommandTest, ChangedInputsAreCalculatedBeforeTheyArePrinted) {
+    TScenarioRec other;
+    other.ClientName = "Sam Other";
+    other.Description = "Not calculated yet";
+    other.Cola = 3.5L;
+    other.Rate = 0.25L;
+    other.Years = 5;
+    other.EarlyMonth = 6;
+    other.EarlyYear = 2005;
+    other.EarlyBenefit = 1234.5L;
+    other.LaterMonth = 12;
+    other.LaterYear = 2010;
+    other.LaterBenefit = 2000;
+    other.Age = 63;
     const struct {
-        const char* element;
-        const char* text;
-    } header[] = {{"ppDBText1", "Sam Other"},  {"ppDBText2", "Opened, not calculated"},
-                  {"ppDBText3", "3.5000%"},    {"ppDBText4", ".2500%"},
-                  {"ppDBText5", "5"},          {"ppDBText6", "6"},
-                  {"ppDBText7", "2005"},       {"ppDBText8", "$1,234.50"},
-                  {"ppDBText9", "12"},         {"ppDBText10", "2010"},
-                  {"ppDBText11", "$2,000.00"}, {"ppDBText12", "63"}};
-    for (const auto& h : header) {
-        SCOPED_TRACE(h.element);
-        EXPECT_EQ(Text(pages[0], BandKind::Header, h.element), h.text);
-        EXPECT_EQ(Text(pages[1], BandKind::Header, h.element), h.text);
+        const char* change;
+        std::function<void()> run;
+        bool asked;
+    } cases[] = {
+        {"nothing changed", [] {}, false},
+        {"another scenario's inputs", [&] { ShowScenario(f(), other); }, true},
+        {"one number typed", [&] { f().oYears->SetValueInteger(21); }, true},
+        {"the client's name only", [&] { f().oClientName->SetValueText("Pat Renamed"); }, false},
+        {"New", [&] { window->btnClearClick(); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        EnterWorkedExample();
+        window->btnCalculate->click();
+        ASSERT_TRUE(reported.empty());
+        c.run();
+        questions.clear();
+        previews = 0;
+
+        printAnswer = Answer::Cancel;
+        window->tbPrint->click();
+        EXPECT_EQ(previews, c.asked ? 0 : 1);
+        EXPECT_EQ(questions.size(), c.asked ? 1u : 0u);
+
+        // Calculated now, the table is that of the inputs printed beside it.
+        printAnswer = Answer::Calculate;
+        window->tbPrint->click();
+        ASSERT_EQ(previews, c.asked ? 1 : 2);
+        const int years = f().oYears->ValueAsInteger();
+        EXPECT_EQ(Text(pages[0], BandKind::Header, "ppDBText5"), std::to_string(years));
+        EXPECT_EQ(Column(pages, 0).size(), static_cast<std::size_t>(years) + 1);
+        EXPECT_EQ(Summary(pages), ResultMessage(window->resultTable()) + ";");
     }
-    const auto years = Column(pages, 0);
-    ASSERT_EQ(years.size(), 21u);
-    EXPECT_EQ(years[0], "");
-    EXPECT_EQ(years[1], "2001");
-    EXPECT_EQ(years[20], "2020");
-    EXPECT_EQ(Column(pages, 11)[14], "($2,272)");
-    EXPECT_EQ(Summary(pages), "Breakeven point occurs in the year 2014;");
+    EXPECT_TRUE(reported.empty());
 }
 
 TEST_F(PrintCommandTest, AFailedPrintReachesTheErrorBoxAsCannotGenerateReport) {

@@ -51,18 +51,25 @@ TEST(DateField, RulesOnLeaving) {
         std::optional<std::string> refusal;
         std::optional<FieldDate> value;
     };
-    const std::string notValid = kNotValidMessage;
-    const std::string outOfRange = kOutOfRangeMessage;
+    // Each refusal says what is wrong, after the field's own sentence.
+    const std::string notValid = std::string(kNotValidMessage) + " (";
+    const std::string outOfRange = std::string(kOutOfRangeMessage) + " (1900 to 2100)";
     const Case cases[] = {
         {"", std::nullopt, std::nullopt},  // empty stands: no date
-        {"0315196", notValid, std::nullopt},
+        {"0315196", notValid + "03/15/196_ is not a complete date)", std::nullopt},
         {"03151962", std::nullopt, FieldDate{1962, 3, 15}},
         {"02292024", std::nullopt, FieldDate{2024, 2, 29}},
-        {"02292023", notValid, std::nullopt},
-        {"02301990", notValid, std::nullopt},
-        {"13011990", notValid, std::nullopt},
-        {"00011990", notValid, std::nullopt},
-        {"04311990", notValid, std::nullopt},
+        {"02292023", notValid + "02/29/2023 is not a date: February 2023 has 28 days)",
+         std::nullopt},
+        {"02301963", notValid + "02/30/1963 is not a date: February 1963 has 28 days)",
+         std::nullopt},
+        {"13011990", notValid + "13/01/1990 is not a date: the month must be 01 to 12)",
+         std::nullopt},
+        {"00011990", notValid + "00/01/1990 is not a date: the month must be 01 to 12)",
+         std::nullopt},
+        {"04311990", notValid + "04/31/1990 is not a date: April 1990 has 30 days)", std::nullopt},
+        {"04001990", notValid + "04/00/1990 is not a date: there is no day 00)", std::nullopt},
+        {"01010000", notValid + "01/01/0000 is not a date: there is no year 0000)", std::nullopt},
         {"01011899", outOfRange, std::nullopt},
         {"12312100", std::nullopt, FieldDate{2100, 12, 31}},
         {"01012101", outOfRange, std::nullopt},

@@ -98,7 +98,11 @@ void RunTyping(const TypingCase& c, EntryFormat format) {
     EXPECT_EQ(field.ValueAsExtended(), c.value);
 }
 
-constexpr const char* kRange = kOutOfRangeMessage;
+// A range refusal names the numbers the field takes.
+constexpr const char* kColaRange = "Value is not within required range (0 to 100)";
+constexpr const char* kYearsRange = "Value is not within required range (1 to 40)";
+constexpr const char* kYearRange = "Value is not within required range (2000 to 2100)";
+constexpr const char* kBenefitRange = "Value is not within required range (0 to 99999.99)";
 const auto& kCola = kColaField;
 const auto& kYears = kYearsField;
 const auto& kYear = kEarlyYearField;
@@ -113,24 +117,26 @@ TEST(NumericTyping, Percent) {
         {"decimals up to the capacity", kCola, 0, Entry::Tab, "2.1234567", "2.123456%", 1,
          "2.1235%", nullptr, 2.1235L},
         {"no point typed", kCola, 0, Entry::Tab, "12", "12%", 0, "12.0000%", nullptr, 12},
-        {"fourth integer digit refused", kCola, 0, Entry::Tab, "1234", "123%", 1, "123%", kRange,
-         0},
+        {"fourth integer digit refused", kCola, 0, Entry::Tab, "1234", "123%", 1, "123%",
+         kColaRange, 0},
         {"100 accepted", kCola, 0, Entry::Tab, "100", "100%", 0, "100.0000%", nullptr, 100},
-        {"100.0001 refused", kCola, 0, Entry::Tab, "100.0001", "100.0001%", 0, "100.0001%", kRange,
-         0},
+        {"100.0001 refused", kCola, 0, Entry::Tab, "100.0001", "100.0001%", 0, "100.0001%",
+         kColaRange, 0},
         {"second point refused", kCola, 0, Entry::Tab, "2..5", "2.5%", 1, "2.5000%", nullptr, 2.5L},
-        {"minus before a nonzero number", kCola, 0, Entry::Tab, "-5", "-5%", 0, "-5%", kRange, 0},
-        {"minus typed after the digits", kCola, 0, Entry::Tab, "5-", "-5%", 0, "-5%", kRange, 0},
+        {"minus before a nonzero number", kCola, 0, Entry::Tab, "-5", "-5%", 0, "-5%", kColaRange,
+         0},
+        {"minus typed after the digits", kCola, 0, Entry::Tab, "5-", "-5%", 0, "-5%", kColaRange,
+         0},
         {"minus twice turns it off", kCola, 0, Entry::Tab, "-5-", "5%", 0, "5.0000%", nullptr, 5},
-        {"minus with no room left", kCola, 0, Entry::Tab, "123-", "123%", 1, "123%", kRange, 0},
-        {"minus counts as a digit", kCola, 0, Entry::Tab, "-123", "-12%", 1, "-12%", kRange, 0},
+        {"minus with no room left", kCola, 0, Entry::Tab, "123-", "123%", 1, "123%", kColaRange, 0},
+        {"minus counts as a digit", kCola, 0, Entry::Tab, "-123", "-12%", 1, "-12%", kColaRange, 0},
         {"minus zero is zero", kCola, 0, Entry::Tab, "-0", "-0%", 0, "0.0000%", nullptr, 0},
         {"leading point", kCola, 0, Entry::Tab, ".5", "0.5%", 0, "0.5000%", nullptr, 0.5L},
         {"lone point", kCola, 0, Entry::Tab, ".", "0.%", 0, "0.0000%", nullptr, 0},
         {"leading point up to the capacity", kCola, 0, Entry::Tab, ".3554091", ".3554091%", 0,
          "0.3554%", nullptr, 0.3554L},
         {"signed leading point up to the capacity", kCola, 0, Entry::Tab, "-.3554091", "-.355409%",
-         1, "-.355409%", kRange, 0},
+         1, "-.355409%", kColaRange, 0},
         {"zeros after the point", kCola, 0, Entry::Tab, "0.05", "0.05%", 0, "0.0500%", nullptr,
          0.05L},
         {"backspace takes the last character", kCola, 0, Entry::Tab, "2.5<", "2.%", 0, "2.0000%",
@@ -161,18 +167,18 @@ TEST(NumericTyping, Percent) {
 TEST(NumericTyping, Integers) {
     const TypingCase cases[] = {
         {"leading zero ignored", kYears, 1, Entry::Tab, "05", "5", 0, "5", nullptr, 5},
-        {"41 years refused", kYears, 1, Entry::Tab, "41", "41", 0, "41", kRange, 0},
+        {"41 years refused", kYears, 1, Entry::Tab, "41", "41", 0, "41", kYearsRange, 0},
         {"third digit refused", kYears, 1, Entry::Tab, "123", "12", 1, "12", nullptr, 12},
         {"point refused", kYears, 1, Entry::Tab, ".", "1", 1, "1", nullptr, 1},
-        {"minus then two digits", kYears, 1, Entry::Tab, "-55", "-5", 1, "-5", kRange, 0},
-        {"all deleted is 0, refused", kYears, 1, Entry::Tab, "<", "0", 0, "0", kRange, 0},
+        {"minus then two digits", kYears, 1, Entry::Tab, "-55", "-5", 1, "-5", kYearsRange, 0},
+        {"all deleted is 0, refused", kYears, 1, Entry::Tab, "<", "0", 0, "0", kYearsRange, 0},
         {"zero after New goes on from nothing", kYears, 0, Entry::Click, "5", "5", 0, "5", nullptr,
          5},
-        {"year by Tab, backspace clears", kYear, 2001, Entry::Tab, "<", "0", 0, "0", kRange, 0},
+        {"year by Tab, backspace clears", kYear, 2001, Entry::Tab, "<", "0", 0, "0", kYearRange, 0},
         {"year by click, backspace takes one digit", kYear, 2001, Entry::Click, "<", "200", 0,
-         "200", kRange, 0},
+         "200", kYearRange, 0},
         {"year by click, backspace to nothing", kYear, 2001, Entry::Click, "<<<<<", "0", 0, "0",
-         kRange, 0},
+         kYearRange, 0},
         {"year typed", kYear, 2001, Entry::Tab, "2030", "2030", 0, "2030", nullptr, 2030},
         {"fifth year digit refused", kYear, 2001, Entry::Tab, "20045", "2004", 1, "2004", nullptr,
          2004},
@@ -191,9 +197,9 @@ TEST(NumericTyping, Money) {
          nullptr, 12345.67L},
         {"third decimal pushes left", kBenefit, 0, Entry::Tab, "1234.567", "$1,234.567", 0,
          "$1,234.57", nullptr, 1234.57L},
-        {"negative", kBenefit, 0, Entry::Tab, "-1234", "-$1,234", 0, "-$1,234", kRange, 0},
+        {"negative", kBenefit, 0, Entry::Tab, "-1234", "-$1,234", 0, "-$1,234", kBenefitRange, 0},
         {"sign takes a digit's room", kBenefit, 0, Entry::Tab, "-12345", "-$1,234", 1, "-$1,234",
-         kRange, 0},
+         kBenefitRange, 0},
         {"comma refused", kBenefit, 0, Entry::Tab, "1,2", "$12", 1, "$12.00", nullptr, 12},
         {"all deleted reads 0, accepted", kBenefit, 12, Entry::Tab, "<", "$0", 0, "$0.00", nullptr,
          0},
@@ -246,14 +252,14 @@ TEST(NumericField, SettersShowWhatTheMaskHolds) {
     };
     const Case cases[] = {
         {"rounded to four decimals", kColaField, 1.23456L, "1.2346%", 1.2346L, nullptr},
-        {"low 16 bits of 70000", kEarlyYearField, 70000, "4464", 0, kRange},
-        {"low 16 bits, negative", kEarlyYearField, 65535, "-1", 0, kRange},
-        {"years 0 after New", kYearsField, 0, "0", 0, kRange},
-        {"a 1999 year from a file", kEarlyYearField, 1999, "1999", 0, kRange},
-        {"99 years", kYearsField, 99, "99", 0, kRange},
+        {"low 16 bits of 70000", kEarlyYearField, 70000, "4464", 0, kYearRange},
+        {"low 16 bits, negative", kEarlyYearField, 65535, "-1", 0, kYearRange},
+        {"years 0 after New", kYearsField, 0, "0", 0, kYearsRange},
+        {"a 1999 year from a file", kEarlyYearField, 1999, "1999", 0, kYearRange},
+        {"99 years", kYearsField, 99, "99", 0, kYearsRange},
         {"benefit", kEarlyBenefitField, 1234.56L, "$1,234.56", 1234.56L, nullptr},
         {"benefit of a million", kEarlyBenefitField, 1e6L, "$1,000,000.00", 1e6L, nullptr},
-        {"negative benefit", kEarlyBenefitField, -1, "-$1.00", 0, kRange},
+        {"negative benefit", kEarlyBenefitField, -1, "-$1.00", 0, kBenefitRange},
         {"infinite benefit", kEarlyBenefitField, std::numeric_limits<long double>::infinity(),
          "$**,***.**", 0, kNotValidMessage},
         {"NaN rate", kRateField, std::numeric_limits<long double>::quiet_NaN(), "***.****%", 0,
@@ -343,11 +349,33 @@ TEST(NumericField, ModifiedFlagAndRestore) {
     EXPECT_EQ(Drawn(years), "12");
 }
 
+// The range a refusal names is the field's own, in the field's decimal mark.
+TEST(NumericField, RangeRefusalNamesTheFieldsRange) {
+    const struct {
+        const ScenarioInput& field;
+        EntryFormat format;
+        long double set;
+        const char* refusal;
+    } cases[] = {
+        {kColaField, Us(), 100.5L, "Value is not within required range (0 to 100)"},
+        {kRateField, Euro(), -1, "Value is not within required range (0 to 100)"},
+        {kAgeField, Us(), 0, "Value is not within required range (1 to 99)"},
+        {kEarlyMonthField, Us(), 13, "Value is not within required range (1 to 12)"},
+        {kLaterYearField, Us(), 1999, "Value is not within required range (2000 to 2100)"},
+        {kLaterBenefitField, Euro(), -5, "Value is not within required range (0 to 99999,99)"},
+    };
+    for (const auto& c : cases) {
+        NumericFieldModel field = Make(c.field, c.format);
+        Set(field, c.set);
+        EXPECT_EQ(field.Check().value_or("accepted"), c.refusal) << c.field.option;
+    }
+}
+
 TEST(NumericField, ReturnAfterRefusalKeepsTheRememberedText) {
     NumericFieldModel years = Make(kYearsField);
     years.Enter(true);
     Press(years, "41");
-    EXPECT_EQ(years.Leave(), std::string(kOutOfRangeMessage));
+    EXPECT_EQ(years.Leave(), std::string(kYearsRange));
     years.Return();
     EXPECT_TRUE(years.HasSelection());
     EXPECT_EQ(Drawn(years), "41");
@@ -432,7 +460,7 @@ TEST(NumericTyping, RandomKeysAlwaysShowANumber) {
         const long double value = field.Read().value;
         const auto refusal = field.Leave();
         if (refusal) {
-            EXPECT_EQ(*refusal, kOutOfRangeMessage);
+            EXPECT_EQ(refusal->rfind(kOutOfRangeMessage, 0), 0u) << *refusal;
         } else {
             EXPECT_EQ(field.ShownText(),
                       d.kind == InputKind::Real

@@ -1,5 +1,5 @@
-// A main window whose error box, help viewer and field error dialog record instead of
-// showing anything, so that no test blocks.
+// A main window whose error box, help viewer, questions and field error dialog record instead
+// of showing anything, so that no test blocks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -30,6 +30,10 @@ class MainWindowTest : public ::testing::Test {
         window->entrySettings().reportError = [this](QWidget*, const QString& message) {
             fieldErrors.push_back(message);
         };
+        window->SetQuestionAsker([this](QWidget*, Question question) {
+            questions.push_back(question);
+            return question == Question::SaveChanges ? saveAnswer : printAnswer;
+        });
     }
 
     void TearDown() override {
@@ -50,6 +54,10 @@ class MainWindowTest : public ::testing::Test {
     std::vector<QString> reported;
     std::vector<int> helpTopics;
     std::vector<QString> fieldErrors;
+    /// The questions asked, and the answers given to them.
+    std::vector<Question> questions;
+    Answer saveAnswer = Answer::Discard;
+    Answer printAnswer = Answer::Calculate;
 
   private:
     TMoneyFormat savedFormat_;

@@ -45,14 +45,15 @@ TEST_F(CalculateTest, WorkedExampleFillsTheTableOnTheResultsPage) {
     EXPECT_EQ(window->grdSS->model()->index(13, 11).data().toString(), QStringLiteral("($2,272)"));
 }
 
-TEST_F(CalculateTest, NewAfterACalculationBlanksTheRowsAndKeepsTheBreakEven) {
+TEST_F(CalculateTest, NewAfterACalculationBlanksTheRowsAndTheBreakEven) {
     EnterWorkedExample();
     window->btnCalculateClick();
     window->btnClearClick();
     EXPECT_EQ(window->grdSS->cells().RowCount(), 21);
     EXPECT_EQ(Row(14), std::vector<std::string>(kResultColumns));
-    EXPECT_TRUE(window->resultTable().BreakEvenFound);
-    EXPECT_EQ(window->resultTable().BreakEvenYear, "2014");
+    // The break-even year of the old inputs must not outlive their table.
+    EXPECT_FALSE(window->resultTable().BreakEvenFound);
+    EXPECT_EQ(window->resultTable().BreakEvenYear, "");
     // New leaves 0 years, so the next calculation shows the header row alone.
     window->btnCalculateClick();
     EXPECT_EQ(window->grdSS->cells().RowCount(), 1);

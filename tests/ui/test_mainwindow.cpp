@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -24,8 +26,11 @@ T* Child(TfrmMain& window, const char* name) {
 }
 
 TEST_F(MainWindowTest, StartsWithTheWindowAloneInItsStartState) {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("frmMain"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Velmora Analysis"));
     EXPECT_EQ(window->objectName(), QStringLiteral("frmMain"));
+    EXPECT_FALSE(window->HasUnsavedChanges());
+    // Typing starts in the first field, not on a button.
+    EXPECT_EQ(window->focusWidget(), f().oClientName);
     EXPECT_EQ(window->OvcNotebook1->CurrentIndex(), 0);
     EXPECT_TRUE(window->lblResult->isHidden());
     EXPECT_EQ(window->lblResult->text(), QString());
@@ -180,12 +185,17 @@ TEST_F(MainWindowTest, CaptionsTooltipsAndMenuItems) {
     for (QAction* item : window->menuBar()->actions())
         bar << item->text();
     EXPECT_EQ(bar, QStringList({"&File", "&Help"}));
-    EXPECT_EQ(window->Help1->menu(), nullptr);
+    EXPECT_EQ(window->Help1->menu(), window->HelpMenu);
     QStringList file;
     for (QAction* item : window->File1->actions())
         file << (item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(file, QStringList(
-                        {"&New", "&Open", "&Save", "-", "&Print", "Printer &Setup", "-", "E&xit"}));
+    EXPECT_EQ(file,
+              QStringList({"&New", "&Open", "&Save", QString::fromUtf8("Save &As\u2026"), "-",
+                           "&Print", QString::fromUtf8("Printer Set&up\u2026"), "-", "E&xit"}));
+    QStringList help;
+    for (QAction* item : window->HelpMenu->actions())
+        help << item->text();
+    EXPECT_EQ(help, QStringList({"&Contents\tF1", "&About Velmora Analysis"}));
     EXPECT_EQ(window->OvcNotebook1->Caption(0), QStringLiteral("Data Input"));
     EXPECT_EQ(window->OvcNotebook1->Caption(1), QStringLiteral("Table of Results"));
 }
@@ -202,13 +212,31 @@ QString FocusedControl() {
     return QStringLiteral("(none)");
 }
 
-TEST_F(MainWindowTest, TabVisitsTheButtonsThenTheFieldsInTheirOrder) {
+// Each menu's access keys are its own: the one letter chooses one item.
+TEST_F(MainWindowTest, AccessKeysOfAMenuDoNotClash) {
+    for (QMenu* menu : {window->File1, window->HelpMenu}) {
+        SCOPED_TRACE(menu->objectName().toStdString());
+        QStringList keys;
+        for (QAction* item : menu->actions()) {
+            if (item->isSeparator())
+                continue;
+            const QString text = item->text();
+            const auto amp = text.indexOf(QLatin1Char('&'));
+            ASSERT_GE(amp, 0) << text.toStdString() << " has no access key";
+            const QString key = text.mid(amp + 1, 1).toLower();
+            EXPECT_FALSE(keys.contains(key)) << text.toStdString();
+            keys << key;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, TabVisitsTheFieldsThenTheButtonsInTheirOrder) {
     ShowActive();
-    EXPECT_EQ(FocusedControl(), QStringLiteral("btnCalculate"));
-    const QStringList expected = {"btnClear",    "btnExit",       "oClientName",   "oDescription",
-                                  "oPreparer",   "oCola",         "oRate",         "oYears",
-                                  "oEarlyMonth", "oEarlyYear",    "oEarlyBenefit", "oLaterMonth",
-                                  "oLaterYear",  "oLaterBenefit", "oAge",          "btnCalculate"};
+    EXPECT_EQ(FocusedControl(), QStringLiteral("oClientName"));
+    const QStringList expected = {"oDescription", "oPreparer",   "oCola",         "oRate",
+                                  "oYears",       "oEarlyMonth", "oEarlyYear",    "oEarlyBenefit",
+                                  "oLaterMonth",  "oLaterYear",  "oLaterBenefit", "oAge",
+                                  "btnCalculate", "btnClear",    "btnExit",       "oClientName"};
     QStringList visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -309,9 +337,14 @@ TEST_F(MainWindowTest, EveryWayToNewClearsTheSameWay) {
         EXPECT_TRUE(window->lblResult->isHidden());
         EXPECT_EQ(window->lblResult->text(), QString());
         EXPECT_EQ(window->OvcNotebook1->CurrentIndex(), 0);
-        // The break-even result belongs to the last calculation.
-        EXPECT_TRUE(window->resultTable().BreakEvenFound);
-        EXPECT_EQ(window->resultTable().BreakEvenYear, "2014");
+        // The break-even result goes with the table: no report can show it beside the new
+        // inputs.
+        EXPECT_FALSE(window->resultTable().BreakEvenFound);
+        EXPECT_EQ(window->resultTable().BreakEvenYear, "");
+        // The changed inputs were offered for saving first; discarded, they are gone.
+        EXPECT_EQ(questions, std::vector<Question>{Question::SaveChanges});
+        EXPECT_FALSE(window->HasUnsavedChanges());
+        questions.clear();
     }
     EXPECT_TRUE(reported.empty());
     EXPECT_TRUE(fieldErrors.empty());
@@ -347,7 +380,7 @@ TEST_F(MainWindowTest, NewAtStartChangesNothingInTheTable) {
     }
 }
 
-TEST_F(MainWindowTest, EveryWayToExitClosesWithoutAQuestion) {
+TEST_F(MainWindowTest, EveryWayToExitAsksFirstWhenThereAreUnsavedChanges) {
     const struct {
         const char* trigger;
         std::function<void(TfrmMain&)> run;
@@ -361,29 +394,64 @@ TEST_F(MainWindowTest, EveryWayToExitClosesWithoutAQuestion) {
          }},
         {"close box", [](TfrmMain& w) { w.close(); }},
     };
+    const struct {
+        bool changed;
+        Answer answer;
+        bool asked;
+        bool closed;
+    } cases[] = {
+        {false, Answer::Cancel, false, true},
+        {true, Answer::Cancel, true, false},
+        {true, Answer::Discard, true, true},
+    };
     for (const auto& trigger : triggers) {
-        SCOPED_TRACE(trigger.trigger);
-        ShowActive();
-        f().oClientName->SetValueText(QStringLiteral("changed"));
-        trigger.run(*window);
-        EXPECT_FALSE(window->isVisible());
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(trigger.trigger) + (c.changed ? ", changed" : ", unchanged") +
+                         ", answer " + std::to_string(static_cast<int>(c.answer)));
+            ShowActive();
+            if (c.changed)
+                f().oClientName->SetValueText(QStringLiteral("changed"));
+            questions.clear();
+            saveAnswer = c.answer;
+            trigger.run(*window);
+            EXPECT_EQ(questions.size(), c.asked ? 1u : 0u);
+            EXPECT_EQ(window->isVisible(), !c.closed);
+            EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+            // Cancelled, the work stays as it was.
+            if (!c.closed) {
+                EXPECT_EQ(f().oClientName->ValueAsText(), QStringLiteral("changed"));
+            }
+            f().oClientName->SetValueText(QString());
+        }
     }
     EXPECT_TRUE(reported.empty());
 }
 
-TEST_F(MainWindowTest, PrinterSetupAndHelpDoNothing) {
+TEST_F(MainWindowTest, PrinterSetupOpensThePageSetupAndTheHelpMenuItsTopics) {
     ShowActive();
     MakeDirty(*window);
+    int setups = 0;
+    window->SetPageSetupRunner([&setups](QPrinter& printer) {
+        ++setups;
+        // The setup starts from the report's paper.
+        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::Letter);
+        return true;
+    });
     window->PrinterSetup1->trigger();
-    window->Help1->trigger();
+    EXPECT_EQ(setups, 1);
+    window->HelpContents1->trigger();
+    EXPECT_EQ(helpTopics, std::vector<int>{TfrmMain::kHelpContextWindow});
+    window->About1->trigger();
+    auto* about = window->findChild<QMessageBox*>(QStringLiteral("AboutBox"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->text().contains(QStringLiteral("Velmora Analysis")));
+    about->close();
+    // None of them touched the inputs, the page or the results.
     EXPECT_EQ(window->OvcNotebook1->CurrentIndex(), 1);
     EXPECT_TRUE(window->lblResult->isVisibleTo(window->Panel1));
     EXPECT_EQ(f().oClientName->ValueAsText(), QStringLiteral("Client"));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty());
     EXPECT_TRUE(reported.empty());
-    EXPECT_TRUE(helpTopics.empty());
 }
 
 TEST_F(MainWindowTest, ErrorsEndTheCommandShowTheMessageAndResetArithmetic) {
@@ -489,10 +557,15 @@ TEST_F(MainWindowTest, F1OnMenuItemsShowsTheirTopic) {
     window->File1->close();
     EXPECT_EQ(helpTopics, std::vector<int>({210}));
 
+    // The Help menu opens with its item highlighted on the bar; F1 there, or on one of its
+    // items, shows its topic.
     helpTopics.clear();
     window->menuBar()->setActiveAction(window->Help1);
-    QTest::keyClick(window.get(), Qt::Key_F1);
-    EXPECT_EQ(helpTopics, std::vector<int>({220}));
+    QTest::keyClick(window->HelpMenu, Qt::Key_F1);
+    window->HelpMenu->setActiveAction(window->About1);
+    QTest::keyClick(window->HelpMenu, Qt::Key_F1);
+    window->HelpMenu->close();
+    EXPECT_EQ(helpTopics, std::vector<int>({220, 220}));
 }
 
 TEST_F(MainWindowTest, MenuItemsTakeTheNearestHelpContextAbove) {

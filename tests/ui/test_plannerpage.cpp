@@ -98,7 +98,9 @@ TEST_F(PlannerPageTest, TabRunsTopToBottomAndAPartDateIsRefused) {
     QTest::keyClicks(window->oBirthDate, QStringLiteral("0315"));
     QTest::keyClick(window->oBirthDate, Qt::Key_Tab);
     QApplication::processEvents();
-    EXPECT_EQ(fieldErrors, std::vector<QString>({QString::fromLatin1(kNotValidMessage)}));
+    EXPECT_EQ(fieldErrors,
+              std::vector<QString>({QString::fromLatin1(kNotValidMessage) +
+                                    QStringLiteral(" (03/15/____ is not a complete date)")}));
     EXPECT_EQ(QApplication::focusWidget(), window->oBirthDate);
 }
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QWidget>
@@ -91,6 +92,9 @@ TEST_F(ScenarioFileCommandsTest, DialogsAreSetUpForScenarioFiles) {
     commands_->Open();
     ASSERT_EQ(2u, seen_.size());
     const QString programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString expectedFolder =
+        QDir(QFileInfo(documents).isDir() ? documents : QDir::homePath()).absolutePath();
     const struct {
         const char* name;
         QFileDialog::AcceptMode mode;
@@ -105,8 +109,45 @@ TEST_F(ScenarioFileCommandsTest, DialogsAreSetUpForScenarioFiles) {
         EXPECT_EQ(QStringList{"Social Security Data (*.ss)"}, seen_[i].filters);
         EXPECT_EQ("ss", seen_[i].suffix);
         EXPECT_EQ(expected[i].asksBeforeReplacing, seen_[i].asksBeforeReplacing);
-        EXPECT_EQ(programFolder, seen_[i].folder);
+        // With no file yet, the user's documents (or home), never the program's folder.
+        EXPECT_EQ(expectedFolder, seen_[i].folder);
+        EXPECT_NE(programFolder, seen_[i].folder);
     }
+}
+
+TEST_F(ScenarioFileCommandsTest, DialogsStartInTheFilesFolderAndSaveSuggestsTheClient) {
+    const struct {
+        const char* client;
+        const char* suggested;
+    } names[] = {
+        {"Pat Example", "Pat Example.ss"},
+        {"  Pat / Example ", "Pat Example.ss"},
+        {"..hidden", "hidden.ss"},
+    };
+    for (const auto& n : names) {
+        SCOPED_TRACE(n.client);
+        seen_.clear();
+        fields_.oClientName->SetValueText(QString::fromUtf8(n.client));
+        commands_->Save();
+        ASSERT_EQ(1u, seen_.size());
+        ASSERT_EQ(1, seen_[0].offered.size());
+        EXPECT_EQ(QFileInfo(seen_[0].offered[0]).fileName(), QString::fromUtf8(n.suggested));
+    }
+
+    // Once a file is saved, both dialogs start in its folder; without a client the name
+    // chosen before is offered.
+    const QString sub = PathOf("clients");
+    ASSERT_TRUE(QDir().mkpath(sub));
+    fields_.oClientName->SetValueText(QString());
+    answers_ = {sub + "/pat.ss"};
+    commands_->Save();
+    seen_.clear();
+    commands_->Open();
+    commands_->Save();
+    ASSERT_EQ(2u, seen_.size());
+    EXPECT_EQ(sub, seen_[0].folder);
+    EXPECT_EQ(sub, seen_[1].folder);
+    EXPECT_EQ(QStringList{sub + "/pat.ss"}, seen_[1].offered);
 }
 
 // The program keeps no state between runs: the dialogs, shown and closed as a user
@@ -448,7 +489,7 @@ class WindowFileCommandsTest : public MainWindowTest {
     QTemporaryDir folder_;
 };
 
-TEST_F(WindowFileCommandsTest, OpenShowsTheFileOnDataInputWithoutRecalculating) {
+TEST_F(WindowFileCommandsTest, OpenShowsTheFileOnDataInputAndClearsTheOldResults) {
     Calculate();
     const QString message = window->lblResult->text();
     const std::string cell = window->grdSS->cells().GetCellText(11, 14);
@@ -461,11 +502,19 @@ TEST_F(WindowFileCommandsTest, OpenShowsTheFileOnDataInputWithoutRecalculating) 
     EXPECT_EQ(40, f().oYears->ValueAsInteger());
     EXPECT_EQ(2030, f().oEarlyYear->ValueAsInteger());
     EXPECT_EQ(QString::fromUtf8("Zo\xC3\xAB M\xC3\xBCller"), f().oPreparer->ValueAsText());
-    // The message and the table still belong to the earlier calculation.
-    EXPECT_EQ(message, window->lblResult->text());
-    EXPECT_FALSE(window->lblResult->isHidden());
+    // The message and the table belonged to the earlier inputs: they go, the break-even
+    // result with them, and nothing is recalculated.
+    EXPECT_NE(message, QString());
+    EXPECT_EQ(QString(), window->lblResult->text());
+    EXPECT_TRUE(window->lblResult->isHidden());
     EXPECT_EQ(21, window->grdSS->cells().RowCount());
-    EXPECT_EQ(cell, window->grdSS->cells().GetCellText(11, 14));
+    EXPECT_NE(cell, "");
+    EXPECT_EQ("", window->grdSS->cells().GetCellText(11, 14));
+    EXPECT_FALSE(window->resultTable().BreakEvenFound);
+    EXPECT_EQ("", window->resultTable().BreakEvenYear);
+    // The file is the window's now, with nothing unsaved.
+    EXPECT_EQ(QStringLiteral("Velmora Analysis - cents-and-limits.ss"), window->windowTitle());
+    EXPECT_FALSE(window->HasUnsavedChanges());
 }
 
 TEST_F(WindowFileCommandsTest, FailedOpenShowsTheErrorAndLeavesFieldsAndPage) {
