@@ -34,7 +34,7 @@ const char* const kUsage =
     "earliest month as the early start and this month as the later one; the client's age\n"
     "at the end of that year and the chance of being alive then; and the present values\n"
     "of the table's years, each weighted by the chance of being alive in the middle of\n"
-    "its year. The best month has the largest weighted value.\n\n"
+    "its year. The best month has the largest expected value.\n\n"
     "Options:\n"
     "  --born YYYY-MM-DD       date of birth\n"
     "  --sex female|male       selects the life table's column\n"
@@ -120,8 +120,8 @@ std::vector<std::string> RowTexts(const Plan& plan, std::size_t index) {
 std::string BestLine(const Plan& plan) {
     const PlanOption& best = plan.options[plan.best];
     return "Best: claiming in " + planner::MonthText(best.claim) + " at " +
-           planner::AgeText(best.ageMonths) + ", weighted value " +
-           MoneyText(best.weightedValue, 0);
+           planner::AgeText(best.ageMonths) + ", expected value " +
+           MoneyText(best.expectedValue, 0);
 }
 
 std::string TextForm(const Plan& plan, const std::vector<std::size_t>& shown) {
@@ -198,7 +198,7 @@ std::string JsonForm(const Plan& plan, const PlanRequest& request,
         j += ", \"age_at_break_even\": " + (reached ? std::to_string(o.ageAtBreakEven) : "null");
         j += ", \"chance_alive_percent\": " +
              (reached ? ChanceText(o.chanceAliveAtBreakEven) : "null");
-        j += ", \"weighted_value\": " + CountText(MoneyFromReal(o.weightedValue).count);
+        j += ", \"weighted_value\": " + CountText(MoneyFromReal(o.expectedValue).count);
         j += std::string(", \"best\": ") + (i == plan.best ? "true" : "false") + "}";
     }
     j += "\n  ]\n}\n";

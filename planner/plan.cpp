@@ -38,6 +38,20 @@ void CheckInputs(const PlanInputs& in) {
 
 }  // namespace
 
+HouseholdInputs HouseholdOf(const PlanInputs& in) {
+    HouseholdInputs h;
+    h.client.born = in.born;
+    h.client.sex = in.sex;
+    h.client.piaCents = MoneyFromReal(in.fraBenefit).count / 100;
+    h.client.mortalityFactor = in.mortalityFactor;
+    h.asOf = in.asOf;
+    h.cola = in.cola;
+    h.rate = in.rate;
+    h.mortality = in.mortality;
+    h.cut = in.cut;
+    return h;
+}
+
 Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
     CheckInputs(in);
     const AgeRules age(in.born);
@@ -126,8 +140,8 @@ Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
             const TMoney rowValue{result.CumLater[r].count - result.CumLater[r - 1].count};
             weighted += MoneyToReal(rowValue) * aliveMidRow[r];
         }
-        option.weightedValue = weighted;
-        if (weighted > plan.options[plan.best].weightedValue)
+        option.expectedValue = weighted;
+        if (weighted > plan.options[plan.best].expectedValue)
             plan.best = i;
     }
     return plan;

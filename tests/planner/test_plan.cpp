@@ -133,7 +133,7 @@ TEST(Plan, RefusedInputsSayWhy) {
     }
 }
 
-// With nobody dying the weighted value is the plain sum of the rows' present values;
+// With nobody dying the expected value is the plain sum of the rows' present values;
 // with no COLA and no discounting that is the benefits paid, which can be counted by hand.
 TEST(Plan, WeightedValueWithoutDeathsIsTheSumOfBenefits) {
     std::string immortal = "age,male_lx,female_lx\n";
@@ -148,10 +148,10 @@ TEST(Plan, WeightedValueWithoutDeathsIsTheSumOfBenefits) {
     EXPECT_EQ(plan.lifeTableEdition, "nobody dies");
     const PlanOption& first = plan.options.front();  // 2022-04, 70.42 % -> 704.10
     EXPECT_EQ(Money(first.monthlyBenefit), "704.10");
-    EXPECT_LT(std::fabs(first.weightedValue - (9 * 704.10L + 9 * 12 * 704.10L)), 1e-9L);
+    EXPECT_LT(std::fabs(first.expectedValue - (9 * 704.10L + 9 * 12 * 704.10L)), 1e-9L);
     const PlanOption& fra =
         plan.options[static_cast<std::size_t>(plan.fraMonth.index - first.claim.index)];
-    EXPECT_EQ(fra.weightedValue, 10 * 1000 + 4 * 12 * 1000);
+    EXPECT_EQ(fra.expectedValue, 10 * 1000 + 4 * 12 * 1000);
     // Paid 58,000 against 82,379.70 over the same ten years: not reached.
     EXPECT_EQ(fra.breakEven, BreakEven::Never);
     EXPECT_EQ(plan.best, 0u);
@@ -175,9 +175,9 @@ TEST(Plan, ChanceAliveAtTheEndOfTheBreakEvenYear) {
         ++checked;
     }
     EXPECT_GT(checked, 80);
-    // The best option has the largest weighted value.
+    // The best option has the largest expected value.
     for (const PlanOption& option : plan.options)
-        EXPECT_LE(option.weightedValue, plan.options[plan.best].weightedValue);
+        EXPECT_LE(option.expectedValue, plan.options[plan.best].expectedValue);
 }
 
 TEST(Plan, SummaryListsTheFirstOptionEachAgeFraAndSeventy) {
