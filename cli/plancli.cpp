@@ -175,8 +175,11 @@ std::size_t DisplayWidth(const std::string& text) {
 constexpr std::size_t kColumns = planner::kPlanColumns;
 const auto& kTitles = planner::kPlanColumnTitles;
 
+// The rows as the window shows them, with the percentage written with '.' in any locale.
 std::vector<std::string> RowTexts(const Plan& plan, std::size_t index) {
-    return planner::PlanRowTexts(plan, index);
+    std::vector<std::string> row = planner::PlanRowTexts(plan, index);
+    row[planner::kPercentColumn] = Fixed2(plan.options[index].percentOfFra);
+    return row;
 }
 
 std::string BestLine(const Plan& plan) {

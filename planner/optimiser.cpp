@@ -363,10 +363,13 @@ void CoupleEngine::PrepareSpousal(Person& p, const Person& other) {
         }
         p.spousal.push_back(std::move(parts));
     }
-    p.jointOwnFirst.resize(static_cast<std::size_t>(p.count));
-    for (int c = 0; c < p.count; ++c)
-        p.jointOwnFirst[static_cast<std::size_t>(c)] =
-            JointFrom(p, c, std::max(p.first + c, p.firstAt62));
+    // Used only for pairs where the other claims first, which some claims never have.
+    p.jointOwnFirst.assign(static_cast<std::size_t>(p.count), 0);
+    for (int c = 0; c < p.count; ++c) {
+        const int start = std::max(p.first + c, p.firstAt62);
+        if (start >= p.spousalFirst)
+            p.jointOwnFirst[static_cast<std::size_t>(c)] = JointFrom(p, c, start);
+    }
 }
 
 void CoupleEngine::PrepareBounds(Person& p, const Person& other) {
@@ -469,30 +472,35 @@ long double CoupleEngine::Survivor(const Person& x, std::size_t choice, const St
     if (from >= T_)
         return 0;
     const int claim = x.first + static_cast<int>(choice);
+    // From the month of all credits on both grow by the same COLA: by the bounds of the two
+    // PIAs' ratio (the rounding takes at most 10 cents from the own benefit and 20 from the
+    // survivor benefit) one of them may be the larger in every piece. The own benefit before
+    // its credits are all paid is smaller still, so a survivor benefit larger than the full
+    // one is larger throughout.
+    const long double f = x.steadyFactor[choice];
+    const long double margin = 1e-9L;
+    const auto otherMin = static_cast<long double>(x.otherPiaMin);
+    const bool survivorLarger =
+        f <= 0 || (x.otherPiaMin > 0 && (s.factor - x.ratioMax * f) * otherMin >= 20 + margin);
+    if (survivorLarger)
+        return StreamOnly(x, s, from, T_, w);
+    const bool ownLarger = x.otherPiaMin <= 0 || s.factor <= 0 ||
+                           (x.ratioMin * f - s.factor) * otherMin >= 10 + margin;
     long double sum = 0;
     // Before the own claim the survivor benefit alone.
     if (from < claim)
         sum += StreamOnly(x, s, from, std::min(claim, T_), w);
-    // From the claim to the month of all credits, month by piece.
+    // From the claim to the month of all credits, piece by piece.
     const int lo = std::max(from, claim);
     const int steady = std::min(std::max(x.steadyFrom[choice], lo), T_);
     if (lo < steady)
         sum += Exact(x, choice, s, lo, steady, w);
     if (steady >= T_)
         return sum;
-    // Then both grow by the same COLA: when one is larger in every piece by the bounds of the
-    // two PIAs' ratio (the rounding takes at most 10 cents from the own benefit and 20 from the
-    // survivor benefit), its own prefix sums give the rest.
-    const long double f = x.steadyFactor[choice];
-    const long double margin = 1e-9L;
-    const auto otherMin = static_cast<long double>(x.otherPiaMin);
-    if (x.otherPiaMin <= 0 || s.factor <= 0 ||
-        (x.ratioMin * f - s.factor) * otherMin >= 10 + margin) {
+    if (ownLarger) {
         return sum + (x.ownWeighted[w][choice][static_cast<std::size_t>(T_)] -
                       x.ownWeighted[w][choice][static_cast<std::size_t>(steady)]);
     }
-    if (f <= 0 || (s.factor - x.ratioMax * f) * otherMin >= 20 + margin)
-        return sum + StreamOnly(x, s, steady, T_, w);
     return sum + Exact(x, choice, s, steady, T_, w);
 }
 
@@ -713,9 +721,27 @@ std::vector<PaymentRow> HouseholdModel::Payments(Month clientClaim,
 
 SingleSearch HouseholdModel::SearchSingle() const {
     SingleSearch search;
-    // One pass per claim month over the months it pays; the amounts come from the rules.
+    const Month asOf = rules_.AsOf();
+    const PersonMonths& m = rules_.MonthsOf(Who::Client);
+    const auto& cut = rules_.Inputs().cut;
+    // The chance-weighted discount of each month's payment, shared by every claim.
+    std::vector<long double> weight(static_cast<std::size_t>(months_));
+    for (int k = 0; k < months_; ++k)
+        weight[static_cast<std::size_t>(k)] = Alive(Who::Client, k) * Discount(k + 1);
     for (Month c = FirstChoice(Who::Client); c <= LastChoice(Who::Client); ++c.index) {
-        search.months.push_back({c, std::nullopt, SingleValue(c)});
+        // The amount changes only with a COLA (December), credits or a cut (January), the
+        // month of 70 and the claim itself: it is worked out again only there.
+        long double value = 0;
+        std::int64_t paid = 0;
+        for (int k = std::max(c.index - asOf.index, 0); k < months_; ++k) {
+            const Month month{asOf.index + k};
+            const int moy = month.MonthOfYear();
+            if (month == c || k == 0 || moy == 12 || moy == 1 || month == m.at70 ||
+                (cut && month == Month::Of(cut->fromYear, 1)))
+                paid = rules_.PaidDollars(rules_.OwnCents(Who::Client, c, month), month);
+            value += static_cast<long double>(paid) * weight[static_cast<std::size_t>(k)];
+        }
+        search.months.push_back({c, std::nullopt, value});
         if (search.months.back().value > search.months[search.best].value)
             search.best = search.months.size() - 1;
     }

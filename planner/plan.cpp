@@ -105,7 +105,9 @@ Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
     schedule.Years = in.years;
     schedule.Rate = in.rate;
     schedule.Cola = in.cola;
+    // Only the break-even year is read: the money texts of the rows are not made.
     TResultTable result;
+    result.cells.SetKeep(ResultCells::Keep::YearsAndLastRow);
     for (std::size_t i = 0; i < plan.options.size(); ++i) {
         PlanOption& option = plan.options[i];
         schedule.LaterYear = option.claim.Year();
