@@ -131,6 +131,15 @@ Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
     return plan;
 }
 
+long double ChanceAliveAtEndOfYear(const PlanInputs& in, int year, const LifeTable& table) {
+    const Month asOf = Month::Of(in.asOf.year, in.asOf.month);
+    const int k = Month::Of(year, 12).index - asOf.index;
+    if (k < 0)
+        return 1;
+    const auto alive = MonthlySurvival(HouseholdOf(in).client, asOf, in.mortality, table);
+    return static_cast<std::size_t>(k) < alive.size() ? alive[static_cast<std::size_t>(k)] : 0;
+}
+
 std::vector<std::size_t> SummaryOptions(const Plan& plan) {
     std::vector<std::size_t> picked;
     if (plan.options.empty())

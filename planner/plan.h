@@ -95,6 +95,12 @@ struct Plan {
 /// and, with MortalityKind::Period, for the expected values.
 Plan BuildPlan(const PlanInputs& inputs, const LifeTable& table = LifeTable::Shipped());
 
+/// The chance that the plan's client is alive at the end of a year, by the plan's mortality
+/// (table and factor), from the start of the as-of month: the chance of the break-even
+/// column. 1 for a year that ends before the as-of month.
+long double ChanceAliveAtEndOfYear(const PlanInputs& inputs, int year,
+                                   const LifeTable& table = LifeTable::Shipped());
+
 /// The short list: the first option, the first month at each age 63 to 69 that is an
 /// option (the month that age is attained), the FRA month, the month 70 is attained and
 /// the best option, as indexes into plan.options in order, each once.
