@@ -29,10 +29,18 @@ HouseholdModel::HouseholdModel(const HouseholdInputs& inputs, const LifeTable& p
         spouseAlive_ = MonthlySurvival(*inputs.spouse, asOf, inputs.mortality, period, cohort);
     months_ = static_cast<int>(std::max(clientAlive_.size(), spouseAlive_.size()));
     // Discounting to the as-of month; the payment for a benefit month comes a month later.
+    // (1 + rate)^(-k/12) as whole years times the months left over: few powers to take.
     const long double perYear = 1 + inputs.rate / 100;
     discount_.resize(static_cast<std::size_t>(months_) + 2);
-    for (std::size_t k = 0; k < discount_.size(); ++k)
-        discount_[k] = std::pow(perYear, -static_cast<long double>(k) / 12);
+    long double monthly[12];
+    for (int j = 0; j < 12; ++j)
+        monthly[j] = std::pow(perYear, -static_cast<long double>(j) / 12);
+    long double yearly = 1;
+    for (std::size_t k = 0; k < discount_.size(); ++k) {
+        if (k % 12 == 0)
+            yearly = std::pow(perYear, -static_cast<long double>(k / 12));
+        discount_[k] = yearly * monthly[k % 12];
+    }
 }
 
 long double HouseholdModel::Alive(Who who, int k) const {

@@ -105,21 +105,18 @@ Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
     schedule.Years = in.years;
     schedule.Rate = in.rate;
     schedule.Cola = in.cola;
-    // Only the break-even year is read: the money texts of the rows are not made.
-    TResultTable result;
-    result.cells.SetKeep(ResultCells::Keep::YearsAndLastRow);
+    // Only the break-even year is read: the schedule's arithmetic, its early side shared.
+    const ScheduleArithmetic arithmetic(schedule);
+    ScheduleTotals totals;
     for (std::size_t i = 0; i < plan.options.size(); ++i) {
         PlanOption& option = plan.options[i];
-        schedule.LaterYear = option.claim.Year();
-        schedule.LaterMonth = option.claim.MonthOfYear();
-        schedule.LaterBenefit = MoneyToReal(option.monthlyBenefit);
-        BuildSchedule(schedule, result);
-
+        arithmetic.Totals(option.claim.Year(), option.claim.MonthOfYear(),
+                          MoneyToReal(option.monthlyBenefit), totals);
         if (i == 0) {
             option.breakEven = BreakEven::Earliest;
-        } else if (result.BreakEvenFound) {
+        } else if (totals.BreakEvenFound) {
             option.breakEven = BreakEven::Year;
-            option.breakEvenYear = std::stoi(result.BreakEvenYear);
+            option.breakEvenYear = totals.BreakEvenYear;
             option.ageAtBreakEven = age.AgeAtEndOfYear(option.breakEvenYear);
             // Alive at the end of the break-even year: the end of its December.
             option.chanceAliveAtBreakEven = model.Alive(
