@@ -139,6 +139,9 @@ class CoupleEngine {
         std::vector<std::int64_t> paid;
         std::vector<long double> prefix[2];
         long double factor = 0;  // of the deceased's PIA, for the bounds below
+        // The stream alone from the month it is made to start in, to the end (alone weight).
+        int start = -1;
+        long double tail = 0;
     };
 
     struct Person {
@@ -158,6 +161,7 @@ class CoupleEngine {
         std::vector<std::vector<std::int64_t>> ownPaid;
         std::vector<int> steadyFrom;  // the month from which all credits are paid
         std::vector<long double> steadyFactor;
+        std::vector<long double> claimFactor;            // the factor paid in the claim month
         std::vector<std::vector<long double>> ownJoint;  // prefix: both alive x own
         std::vector<std::vector<long double>> ownWeighted[2];
         std::vector<std::vector<long double>> ownAtDeath;  // prefix: other dies x alive x own
@@ -191,7 +195,7 @@ class CoupleEngine {
     void PreparePerson(Person& p, const Person& other);
     void PrepareSpousal(Person& p, const Person& other);
     void PrepareBounds(Person& p, const Person& other);
-    Stream MakeStream(const Person& survivor, const SurvivorTerms& terms) const;
+    Stream MakeStream(const Person& survivor, const SurvivorTerms& terms, int start = -1) const;
     void PrepareStreams(Person& x, const Person& y);
     void PrepareUnclaimed(Person& x, const Person& y);
 
@@ -313,6 +317,7 @@ void CoupleEngine::PreparePerson(Person& p, const Person& other) {
     p.ownPaid = p.ownCents;
     p.steadyFrom.assign(count, 0);
     p.steadyFactor.assign(count, 0);
+    p.claimFactor.assign(count, 0);
     p.ownJoint.assign(count, std::vector<long double>(n, 0));
     p.ownWeighted[kAlone] = p.ownJoint;
     p.ownWeighted[kAloneOther] = p.ownJoint;
@@ -397,7 +402,8 @@ void CoupleEngine::PrepareBounds(Person& p, const Person& other) {
     }
 }
 
-CoupleEngine::Stream CoupleEngine::MakeStream(const Person& x, const SurvivorTerms& terms) const {
+CoupleEngine::Stream CoupleEngine::MakeStream(const Person& x, const SurvivorTerms& terms,
+                                              int start) const {
     Stream s;
     const std::size_t pieces = Pieces();
     s.paid.resize(pieces);
@@ -418,6 +424,10 @@ CoupleEngine::Stream CoupleEngine::MakeStream(const Person& x, const SurvivorTer
     s.factor = value(terms.base) * value(terms.reduction);
     if (terms.limited)
         s.factor = std::min(s.factor, std::max(value(terms.deceasedFactor), 0.825L));
+    if (start >= 0 && start < T_) {
+        s.tail = StreamOnly(x, s, start, T_, kAlone);
+        s.start = start;
+    }
     return s;
 }
 
@@ -491,9 +501,19 @@ long double CoupleEngine::Survivor(const Person& x, std::size_t choice, const St
     const bool survivorLarger =
         f <= 0 || (x.otherPiaMin > 0 && (s.factor - x.ratioMax * f) * otherMin >= 20 + margin);
     if (survivorLarger)
-        return StreamOnly(x, s, from, T_, w);
-    const bool ownLarger = x.otherPiaMin <= 0 || s.factor <= 0 ||
-                           (x.ratioMin * f - s.factor) * otherMin >= 10 + margin;
+        return from == s.start && w == kAlone ? s.tail : StreamOnly(x, s, from, T_, w);
+    const auto ownLargerAt = [&](long double factor) {
+        return x.otherPiaMin <= 0 || s.factor <= 0 ||
+               (x.ratioMin * factor - s.factor) * otherMin >= 10 + margin;
+    };
+    // Larger already with the claim month's credits: larger from the claim on.
+    if (ownLargerAt(x.claimFactor[choice])) {
+        const int lo = std::min(std::max(from, claim), T_);
+        return (from < claim ? StreamOnly(x, s, from, lo, w) : 0) +
+               (x.ownWeighted[w][choice][static_cast<std::size_t>(T_)] -
+                x.ownWeighted[w][choice][static_cast<std::size_t>(lo)]);
+    }
+    const bool ownLarger = ownLargerAt(f);
     long double sum = 0;
     // Before the own claim the survivor benefit alone.
     if (from < claim)
@@ -542,7 +562,7 @@ void CoupleEngine::PrepareUnclaimed(Person& x, const Person& y) {
         const int s1 = std::max(m + 1, x.at60);
         if (s1 < s2 && s1 < T_) {
             streams[mi].second =
-                MakeStream(x, rules_.SurvivorTermsFor(x.who, death, death, MonthAt(s1)));
+                MakeStream(x, rules_.SurvivorTermsFor(x.who, death, death, MonthAt(s1)), s1);
             hasEarly[mi] = true;
         }
     }
