@@ -165,6 +165,8 @@ class CoupleEngine {
         std::vector<std::vector<long double>> ownJoint;  // prefix: both alive x own
         std::vector<std::vector<long double>> ownWeighted[2];
         std::vector<std::vector<long double>> ownAtDeath;  // prefix: other dies x alive x own
+        // Prefix over the death month m of: other dies in m x the own values to the month after.
+        std::vector<std::vector<long double>> ownBeforeDeath;
         bool hasExcess = false;
         int spousalFirst = 0;
         std::vector<std::vector<std::int64_t>> spousal;  // per spousal start, per piece
@@ -322,6 +324,7 @@ void CoupleEngine::PreparePerson(Person& p, const Person& other) {
     p.ownWeighted[kAlone] = p.ownJoint;
     p.ownWeighted[kAloneOther] = p.ownJoint;
     p.ownAtDeath = p.ownJoint;
+    p.ownBeforeDeath = p.ownJoint;
     for (std::size_t c = 0; c < count; ++c) {
         const int claim = p.first + static_cast<int>(c);
         const Month claimMonth = MonthAt(claim);
@@ -351,6 +354,10 @@ void CoupleEngine::PreparePerson(Person& p, const Person& other) {
             }
             p.ownAtDeath[c][i + 1] =
                 p.ownAtDeath[c][i] + amount * p.alive[i] * d1_[i] * other.dies[i];
+        }
+        for (std::size_t i = 0; i < static_cast<std::size_t>(T_); ++i) {
+            p.ownBeforeDeath[c][i + 1] =
+                p.ownBeforeDeath[c][i] + other.dies[i] * p.ownWeighted[kAlone][c][i + 1];
         }
     }
 }
@@ -406,9 +413,12 @@ CoupleEngine::Stream CoupleEngine::MakeStream(const Person& x, const SurvivorTer
                                               int start) const {
     Stream s;
     const std::size_t pieces = Pieces();
-    s.paid.resize(pieces);
-    for (std::size_t j = 0; j < pieces; ++j)
-        s.paid[j] = Paid(rules_.SurvivorCents(terms, x.who, MonthAt(Start(j))), j);
+    const Person& deceased = x.who == Who::Client ? spouse_ : client_;
+    // A stream made for a start is read from that start's piece on.
+    const std::size_t first = start >= 0 ? PieceOf(std::min(start, T_ - 1)) : 0;
+    s.paid.assign(pieces, 0);
+    for (std::size_t j = first; j < pieces; ++j)
+        s.paid[j] = Paid(SurvivorCentsOf(terms, deceased.pia[j]), j);
     for (int w = 0; w < 2; ++w) {
         s.prefix[w].assign(pieces + 1, 0);
         for (std::size_t j = 0; j < pieces; ++j) {
@@ -449,7 +459,7 @@ void CoupleEngine::PrepareStreams(Person& x, const Person& y) {
         x.earlyFirst[c] = std::max(firstDeath + 1, x.at60);
         for (int s1 = x.earlyFirst[c]; s1 < std::min(x.survivorFra, T_); ++s1) {
             x.early[c].push_back(MakeStream(
-                x, rules_.SurvivorTermsFor(x.who, MonthAt(s1 - 1), claimed, MonthAt(s1))));
+                x, rules_.SurvivorTermsFor(x.who, MonthAt(s1 - 1), claimed, MonthAt(s1)), s1));
         }
     }
 }
@@ -655,22 +665,34 @@ long double CoupleEngine::SurvivorPart(const Person& x, int own, const Person& y
         return value;
     const auto& ownAlone = x.ownWeighted[kAlone][c];
     const int sFra = std::min(x.survivorFra, T_);
-    const long double atFra = Survivor(x, c, full, sFra, kAlone);
+    const long double atFra =
+        ownAlone[static_cast<std::size_t>(sFra)] + Survivor(x, c, full, sFra, kAlone);
+    // Each death month m adds dies(m) x (the better start's value - own values to m + 1).
+    const auto ms = static_cast<std::size_t>(mStart);
+    const auto me = static_cast<std::size_t>(end);
+    value += x.ownAtDeath[c][me] - x.ownAtDeath[c][ms];
+    value -= x.ownBeforeDeath[c][me] - x.ownBeforeDeath[c][ms];
+    // The survivor benefit larger than the own benefit throughout, as Survivor() decides it:
+    // then its value is its own total from its start.
+    const long double f = x.steadyFactor[c];
+    const auto otherMin = static_cast<long double>(x.otherPiaMin);
+    const auto survivorLarger = [&](const Stream& stream) {
+        return f <= 0 ||
+               (x.otherPiaMin > 0 && (stream.factor - x.ratioMax * f) * otherMin >= 20 + 1e-9L);
+    };
     for (int m = mStart; m < end; ++m) {
-        const auto mi = static_cast<std::size_t>(m);
-        value += x.ownAtDeath[c][mi + 1] - x.ownAtDeath[c][mi];
-        if (!(y.dies[mi] > 0))
+        const long double dies = y.dies[static_cast<std::size_t>(m)];
+        if (!(dies > 0))
             continue;
-        const auto before = [&](int s) {
-            return ownAlone[static_cast<std::size_t>(s)] - ownAlone[mi + 1];
-        };
-        long double branch = before(sFra) + atFra;
+        long double branch = atFra;
         const int s1 = std::max(m + 1, x.at60);
         if (s1 < sFra) {
             const Stream& early = x.early[dc][static_cast<std::size_t>(s1 - x.earlyFirst[dc])];
-            branch = std::max(branch, before(s1) + Survivor(x, c, early, s1, kAlone));
+            const long double later =
+                survivorLarger(early) ? early.tail : Survivor(x, c, early, s1, kAlone);
+            branch = std::max(branch, ownAlone[static_cast<std::size_t>(s1)] + later);
         }
-        value += y.dies[mi] * branch;
+        value += dies * branch;
     }
     return value;
 }

@@ -189,16 +189,19 @@ SurvivorTerms BenefitRules::SurvivorTermsFor(Who survivor, Month death, Month de
     return terms;
 }
 
-std::int64_t BenefitRules::SurvivorCents(const SurvivorTerms& terms, Who survivor,
-                                         Month month) const {
-    const Who deceased = survivor == Who::Client ? Who::Spouse : Who::Client;
-    const std::int64_t pia = PiaCents(deceased, month);
+std::int64_t SurvivorCentsOf(const SurvivorTerms& terms, std::int64_t pia) {
     const std::int64_t reduced = DimeFloor(DimeFloor(pia, terms.base), terms.reduction);
     if (!terms.limited)
         return reduced;
     const std::int64_t limit =
         std::max(DimeFloor(pia, terms.deceasedFactor), DimeFloor(pia, Fraction{825, 1000}));
     return std::min(reduced, limit);
+}
+
+std::int64_t BenefitRules::SurvivorCents(const SurvivorTerms& terms, Who survivor,
+                                         Month month) const {
+    const Who deceased = survivor == Who::Client ? Who::Spouse : Who::Client;
+    return SurvivorCentsOf(terms, PiaCents(deceased, month));
 }
 
 std::int64_t BenefitRules::PaidDollars(std::int64_t cents, Month month) const {

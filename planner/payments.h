@@ -126,6 +126,9 @@ class BenefitRules {
     std::vector<std::int64_t> spousePia_;
 };
 
+/// The survivor benefit in cents on a deceased's PIA in cents, by its terms.
+std::int64_t SurvivorCentsOf(const SurvivorTerms& terms, std::int64_t deceasedPiaCents);
+
 /// The survivor reduction at `monthsEarly` months before survivor FRA, whose distance from
 /// 60 is `span` months: 28.5 % x monthsEarly / span, as the fraction of the benefit paid.
 Fraction SurvivorReductionFactor(int monthsEarly, int span);
