@@ -118,6 +118,70 @@ void BuildSchedule(const ScheduleInputs& in, TResultTable& table) {
     }
 }
 
+ScheduleArithmetic::ScheduleArithmetic(const ScheduleInputs& early) : in_(early) {
+    const int years = std::clamp(in_.Years, 0, INT_MAX - 1);
+    const long long lastYear = static_cast<long long>(in_.EarlyYear) + years - 1;
+    numeric_ = in_.EarlyYear >= 1000 && lastYear <= 9999;
+    if (!numeric_)
+        return;
+    // The early side's pass of BuildSchedule, without its texts.
+    cumEarly_.assign(static_cast<std::size_t>(years) + 1, TMoney{});
+    TMoney benefit = MoneyFromReal(in_.EarlyBenefit);
+    TMoney total{};
+    std::int32_t months = FirstYearMonths(in_.EarlyMonth);
+    for (int r = 1; r <= years; ++r) {
+        if (r > 1)
+            months = 12;
+        total = MoneySum(total, PresentValue(AnnualAmount(months, benefit), in_.Rate, r));
+        cumEarly_[static_cast<std::size_t>(r)] = total;
+        benefit = ApplyCola(benefit, in_.Cola);
+    }
+}
+
+void ScheduleArithmetic::Totals(std::int32_t laterYear, std::int32_t laterMonth,
+                                long double laterBenefit, ScheduleTotals& out) const {
+    ScheduleInputs in = in_;
+    in.LaterYear = laterYear;
+    in.LaterMonth = laterMonth;
+    in.LaterBenefit = laterBenefit;
+    if (!numeric_ || laterYear < 1000 || laterYear > 9999) {
+        TResultTable table;
+        BuildSchedule(in, table);
+        out.CumEarly = table.CumEarly;
+        out.CumLater = table.CumLater;
+        out.BreakEvenFound = table.BreakEvenFound;
+        out.BreakEvenYear = table.BreakEvenFound ? std::stoi(table.BreakEvenYear) : 0;
+        return;
+    }
+    const int years = static_cast<int>(cumEarly_.size()) - 1;
+    out.CumEarly = cumEarly_;
+    out.CumLater.assign(cumEarly_.size(), TMoney{});
+    out.BreakEvenFound = false;
+    out.BreakEvenYear = 0;
+    // Four-digit years: the text comparison of BuildSchedule is the comparison of numbers.
+    TMoney benefit = MoneyFromReal(laterBenefit);
+    TMoney total{};
+    std::int32_t months = FirstYearMonths(laterMonth);
+    for (int r = 1; r <= years; ++r) {
+        const auto row = static_cast<std::size_t>(r);
+        const std::int32_t year = in.EarlyYear + r - 1;
+        if (year < laterYear)
+            continue;
+        if (year > laterYear)
+            months = 12;
+        total = MoneySum(total, PresentValue(AnnualAmount(months, benefit), in.Rate, r));
+        out.CumLater[row] = total;
+        benefit = ApplyCola(benefit, in.Cola);
+    }
+    for (int r = 1; r <= years && !out.BreakEvenFound; ++r) {
+        const auto row = static_cast<std::size_t>(r);
+        if (out.CumEarly[row].count < out.CumLater[row].count) {
+            out.BreakEvenFound = true;
+            out.BreakEvenYear = in.EarlyYear + r - 1;
+        }
+    }
+}
+
 std::string ResultMessage(const TResultTable& table) {
     if (table.BreakEvenFound)
         return "Breakeven point occurs in the year " + table.BreakEvenYear;

@@ -53,6 +53,31 @@ struct ScheduleInputs {
 /// later side, the differences. An ArithmeticError (a count leaving the TMoney range)
 /// ends it where it happens and leaves the cells written so far.
 void BuildSchedule(const ScheduleInputs& inputs, TResultTable& table);
+/// The schedule's arithmetic without its texts: the cumulative present values and the
+/// break-even result exactly as BuildSchedule finds them, for many tables against one early
+/// start (the early side is shared). Years outside 1000..9999 fall back to BuildSchedule,
+/// whose comparison of year texts then differs from a comparison of numbers.
+struct ScheduleTotals {
+    std::vector<TMoney> CumEarly;  // index r for row r; index 0 unused
+    std::vector<TMoney> CumLater;
+    bool BreakEvenFound = false;
+    std::int32_t BreakEvenYear = 0;
+};
+class ScheduleArithmetic {
+  public:
+    /// The early side of `early` (its EarlyYear, EarlyMonth, EarlyBenefit, Years, Rate, Cola).
+    explicit ScheduleArithmetic(const ScheduleInputs& early);
+    /// The totals of a table with that early side and this later start. An ArithmeticError
+    /// passes through as from BuildSchedule.
+    void Totals(std::int32_t laterYear, std::int32_t laterMonth, long double laterBenefit,
+                ScheduleTotals& out) const;
+
+  private:
+    ScheduleInputs in_;
+    std::vector<TMoney> cumEarly_;
+    bool numeric_ = true;
+};
+
 /// "Breakeven point occurs in the year 2014" or the not-reached message.
 std::string ResultMessage(const TResultTable& table);
 

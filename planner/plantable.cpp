@@ -9,7 +9,7 @@ namespace velmora::planner {
 
 const std::array<const char*, kPlanColumns> kPlanColumnTitles = {
     "Claim month", "Age",          "Monthly benefit", "% of FRA", "Break-even",
-    "Age then",    "Alive then %", "Weighted value",  "Best"};
+    "Age then",    "Alive then %", "Expected value",  "Best"};
 
 namespace {
 std::string Fixed2(long double value) {
@@ -44,7 +44,7 @@ std::vector<std::string> PlanRowTexts(const Plan& plan, std::size_t index) {
             row.push_back(ChancePercentText(o.chanceAliveAtBreakEven));
             break;
     }
-    row.push_back(MoneyText(o.weightedValue, 0));
+    row.push_back(MoneyText(o.expectedValue, 0));
     row.push_back(index == plan.best ? "best" : "");
     return row;
 }

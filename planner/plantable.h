@@ -25,14 +25,14 @@ enum PlanColumn : std::size_t {
     kBreakEvenColumn,
     kAgeThenColumn,
     kAliveColumn,
-    kWeightedColumn,
+    kExpectedColumn,
     kBestColumn,
 };
 
 /// The nine texts of an option's row: claim month "YYYY-MM", age "62y 1m", monthly
 /// benefit as money text, percentage of the FRA benefit with two decimals, break-even
 /// year (empty for the earliest option, "never" when not reached), age at the end of
-/// that year, chance alive in whole percent, weighted value as whole-dollar money text,
+/// that year, chance alive in whole percent, expected value as whole-dollar money text,
 /// and "best" on the best row.
 std::vector<std::string> PlanRowTexts(const Plan& plan, std::size_t index);
 

@@ -123,8 +123,8 @@ ClientSummary BuildClientSummary(const ClientSummaryInputs& in) {
         if (s.chart.breakEvenFound) {
             const int year = s.chart.breakEvenYear;
             const AgeRules age(p.born);
-            const long double past = planner::LifeTable::Shipped().SurvivalChance(
-                p.sex, age.AgeOn(p.asOf), age.AgeAt(static_cast<long double>(year) + 1));
+            // The same chance as the plan's break-even column.
+            const long double past = planner::ChanceAliveAtEndOfYear(p, year);
             s.breakEvenLine =
                 "Break-even year " + std::to_string(year) + " (age " +
                 std::to_string(age.AgeAtEndOfYear(year)) +

@@ -400,3 +400,61 @@ TEST_F(ScheduleTest, AgreesWithTheReferenceOnRandomScenarios) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// The arithmetic path must give the full schedule's totals and break-even year: later starts
+// before, in and after the early year, in December, after the last row, equal sides, no
+// years, and years whose texts are not four digits long (where it falls back).
+TEST(ScheduleArithmetic, AgreesWithTheFullSchedule) {
+    SetArithmeticContext();
+    struct Case {
+        std::int32_t earlyYear, earlyMonth;
+        long double earlyBenefit;
+        std::int32_t laterYear, laterMonth;
+        long double laterBenefit;
+        std::int32_t years;
+        long double rate;
+        double cola;
+    };
+    const Case cases[] = {
+        {2001, 1, 1000, 2004, 1, 1400, 20, 3, 2.5},  // the worked example
+        {2001, 1, 1000, 2004, 1, 1400, 40, 0, 0},    // no discounting, no COLA
+        {2022, 4, 1443.5L, 2030, 3, 3096.6L, 40, 3, 2.5},
+        {2022, 4, 1443.5L, 2022, 12, 1450, 10, 5, 1},  // later start in the early year
+        {2022, 4, 1443.5L, 2020, 6, 2000, 10, 5, 1},   // later start before the early year
+        {2022, 4, 1000, 2070, 1, 9000, 40, 3, 2},      // after the last row
+        {2022, 4, 1000, 2025, 1, 1000, 12, 3, 2},      // equal amounts
+        {2022, 12, 1000, 2023, 1, 1300, 0, 3, 2},      // no years
+        {998, 1, 1000, 1001, 1, 1400, 20, 3, 2.5},     // texts "998" .. "1017": the fallback
+        {9990, 1, 1000, 9995, 1, 1800, 20, 3, 2.5},    // past 9999
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.earlyYear) + " " + std::to_string(c.laterYear));
+        ScheduleInputs in;
+        in.EarlyYear = c.earlyYear;
+        in.EarlyMonth = c.earlyMonth;
+        in.EarlyBenefit = c.earlyBenefit;
+        in.LaterYear = c.laterYear;
+        in.LaterMonth = c.laterMonth;
+        in.LaterBenefit = c.laterBenefit;
+        in.Years = c.years;
+        in.Rate = c.rate;
+        in.Cola = c.cola;
+        in.Age = 62;
+        TResultTable full;
+        BuildSchedule(in, full);
+        ScheduleTotals totals;
+        ScheduleArithmetic(in).Totals(c.laterYear, c.laterMonth, c.laterBenefit, totals);
+        EXPECT_EQ(totals.CumEarly, full.CumEarly);
+        EXPECT_EQ(totals.CumLater, full.CumLater);
+        EXPECT_EQ(totals.BreakEvenFound, full.BreakEvenFound);
+        if (full.BreakEvenFound) {
+            EXPECT_EQ(std::to_string(totals.BreakEvenYear), full.BreakEvenYear);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmora

@@ -32,6 +32,7 @@ set(expected
   ./usr/share/velmora/help/topic210.html
   ./usr/share/velmora/help/topic220.html
   ./usr/share/velmora/data/ssa-period-life-table-2022.csv
+  ./usr/share/velmora/data/ssa-cohort-life-tables-tr2025.csv
   ./usr/share/velmora/data/ssa-wage-index-cola-taxable-maximum.csv)
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected ./usr/share/icons/hicolor/${size}x${size}/apps/velmora.png)
