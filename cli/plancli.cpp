@@ -86,6 +86,8 @@ const char* const kUsage =
     "                          (0.25 to 4 with '.' as the decimal mark; default 1)\n"
     "  --spouse-born, --spouse-sex, --spouse-fra-benefit\n"
     "                          the spouse, as the client's options; all three or none\n"
+    "  --spouse-earnings FILE  instead of --spouse-fra-benefit: the spouse's PIA from\n"
+    "                          the spouse's earnings record (0 without 40 credits)\n"
     "  --spouse-claimed YYYY-MM, --spouse-mortality-factor F\n"
     "                          as --claimed and --mortality-factor, for the spouse\n"
     "  --grid                  a couple's every pair: client month, spouse month and\n"
@@ -565,6 +567,10 @@ std::string CoupleForm(const planner::HouseholdModel& model, const planner::Coup
         j += "  \"spouse\": " + PersonJson(*h.spouse) + ",\n";
         j += "  \"as_of\": " + JsonString(planner::DateText(request.inputs.asOf)) + ",\n";
         j += "  \"assumptions\": " + AssumptionsJson(request) + ",\n";
+        if (!request.fraBenefitNote.empty())
+            j += "  \"client_fra_benefit_from\": " + JsonString(request.fraBenefitNote) + ",\n";
+        if (!request.spouseBenefitNote.empty())
+            j += "  \"spouse_fra_benefit_from\": " + JsonString(request.spouseBenefitNote) + ",\n";
         j += "  \"best\": " + choiceJson(search.best) + ",\n";
         j += "  \"ten_best\": [";
         for (std::size_t i = 0; i < search.topTen.size(); ++i)
@@ -590,6 +596,10 @@ std::string CoupleForm(const planner::HouseholdModel& model, const planner::Coup
                             Decimals(v.value - best, 2)});
         }
         std::string text = Delimited(rows, csv);
+        if (!csv && !request.fraBenefitNote.empty())
+            text += "Client: " + request.fraBenefitNote + "\n";
+        if (!csv && !request.spouseBenefitNote.empty())
+            text += "Spouse: " + request.spouseBenefitNote + "\n";
         if (!csv)
             text += "Survival: " + edition + "\n";
         return text;
@@ -613,6 +623,10 @@ std::string CoupleForm(const planner::HouseholdModel& model, const planner::Coup
         "\nA survivor benefit starts in the month after the death or at the survivor's full\n"
         "retirement age, whichever gives the survivor the larger expected value.\n";
     text += "Survival: " + edition + "; the two deaths independent.\n";
+    if (!request.fraBenefitNote.empty())
+        text += "Client: " + request.fraBenefitNote + ".\n";
+    if (!request.spouseBenefitNote.empty())
+        text += "Spouse: " + request.spouseBenefitNote + ".\n";
     return text;
 }
 
@@ -775,6 +789,12 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
     table.Add({"--as-of", "YYYY-MM-DD", "", dateOption(in.asOf, &request.asOfGiven)});
     EarningsOptions earnings;
     AddEarningsOptions(table, earnings);
+    std::string spouseEarningsPath;
+    table.Add({"--spouse-earnings", "FILE", "",
+               [&spouseEarningsPath](CliOptions&, const std::string& text) {
+                   spouseEarningsPath = text;
+                   return text.empty() ? std::string("needs a file name") : std::string();
+               }});
     table.Add({"--cola", "P", "", [&](CliOptions&, const std::string& text) -> std::string {
                    InputValue value;
                    std::string refusal = Typed(InputOf(&TScenarioRec::Cola), text, value);
@@ -857,6 +877,20 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
         return "missing option --fra-benefit";
     if (clientFactor)
         in.mortalityFactor = *clientFactor;
+    if (!spouseEarningsPath.empty()) {
+        if (spouseBenefit)
+            return "--spouse-earnings and --spouse-fra-benefit exclude each other";
+        if (!spouseBorn)
+            return "--spouse-earnings needs --spouse-born";
+        const EarningsPia pia =
+            PiaFromEarningsFile(spouseEarningsPath, spouse.born, in.asOf, in.cola,
+                                earnings.wageGrowthMillionths, earnings.programDataPath, true);
+        if (!pia.refusal.empty())
+            return pia.refusal;
+        spouse.piaCents = pia.cents;
+        request.spouseBenefitNote = pia.note;
+        spouseBenefit = true;
+    }
     const int spouseGiven = int{spouseBorn} + int{spouseSex} + int{spouseBenefit};
     if (spouseGiven != 0 && spouseGiven != 3) {
         return "a spouse needs all three of --spouse-born, --spouse-sex and "

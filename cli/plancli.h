@@ -24,6 +24,8 @@ struct PlanRequest {
     bool help = false;
     /// Where the benefit at FRA came from when it was computed (--earnings), for the output.
     std::string fraBenefitNote;
+    /// The same for the spouse's benefit at FRA computed from --spouse-earnings.
+    std::string spouseBenefitNote;
     /// --pdf: the one-page client summary instead of the list, with its texts.
     std::string pdfPath;
     std::string client;

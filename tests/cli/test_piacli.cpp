@@ -239,5 +239,47 @@ TEST_F(PiaCli, PlanTakesTheComputedBenefitAndNamesIt) {
     }
 }
 
+TEST_F(PiaCli, CouplePlanTakesTheSpousesComputedBenefit) {
+    const std::string record = File("average.csv", AverageWageCsv());
+    const std::string few = File("few.csv", "2020,50000\n2021,50000\n");
+    const std::vector<std::string> base = {
+        "plan",       "--born",        "1964-05-20", "--sex",        "female", "--fra-benefit",
+        "1800",       "--spouse-born", "1964-08-03", "--spouse-sex", "male",   "--as-of",
+        "2026-12-10", "--cola",        "2.5",        "--format",     "json"};
+    const auto run = [&](std::vector<std::string> extra) {
+        auto args = base;
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::ostringstream out, err;
+        const int status = RunCli(args, out, err);
+        return Run{status, out.str(), err.str()};
+    };
+    const std::string noteKey = "  \"spouse_fra_benefit_from\": ";
+    const auto withoutNote = [&](std::string text) {
+        const auto from = text.find(noteKey);
+        if (from != std::string::npos)
+            text.erase(from, text.find('\n', from) + 1 - from);
+        return text;
+    };
+    // The spouse's figure from the record (first eligible in 2026, as the client's) gives
+    // the same pairs as the figure typed, and the output names where it came from.
+    const Run computed = run({"--spouse-earnings", record});
+    ASSERT_EQ(computed.status, kExitOk) << computed.err;
+    EXPECT_NE(computed.out.find(noteKey), std::string::npos) << computed.out;
+    EXPECT_EQ(withoutNote(computed.out), run({"--spouse-fra-benefit", "2608.20"}).out);
+
+    // A spouse without 40 credits draws only on the client's record.
+    const Run noOwn = run({"--spouse-earnings", few});
+    ASSERT_EQ(noOwn.status, kExitOk) << noOwn.err;
+    EXPECT_NE(noOwn.out.find("(8 credits; 40 are needed)"), std::string::npos) << noOwn.out;
+    EXPECT_EQ(withoutNote(noOwn.out), run({"--spouse-fra-benefit", "0"}).out);
+
+    const Run both = run({"--spouse-earnings", record, "--spouse-fra-benefit", "10"});
+    EXPECT_EQ(both.status, kExitUsage);
+    EXPECT_EQ(both.out, "");
+    EXPECT_EQ(both.err,
+              "velmora-cli plan: --spouse-earnings and --spouse-fra-benefit exclude each "
+              "other.\nRun 'velmora-cli plan --help' for the options.\n");
+}
+
 }  // namespace
 }  // namespace velmora::cli
