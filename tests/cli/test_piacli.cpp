@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -22,9 +25,18 @@ class PiaCli : public ::testing::Test {
         saved_ = MoneyFormat();
         MoneyFormat() = TMoneyFormat::UnitedStates();
         SetArithmeticContext();
-        dir_ = ::testing::TempDir();
+        // A folder of each test's own: ctest runs the tests side by side, and two tests
+        // writing one record file would read each other's half-written bytes.
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = ::testing::TempDir() + "velmora-pia-" + test->name() + "-" +
+               std::to_string(::getpid()) + "/";
+        std::filesystem::create_directories(dir_);
     }
-    void TearDown() override { MoneyFormat() = saved_; }
+    void TearDown() override {
+        MoneyFormat() = saved_;
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
 
     struct Run {
         int status;
