@@ -93,6 +93,26 @@ long double SurvivorBranch(const HouseholdModel& model, Who survivor, Month deat
     return value;
 }
 
+// Terms that give the same amount for every PIA written one way, so that equal streams are
+// made once: a limit that cannot bind is dropped, and a deceased's factor under 82.5 % is the
+// 82.5 % floor the limit takes anyway. The floors in dimes keep the order of the factors.
+SurvivorTerms SameAmounts(SurvivorTerms terms) {
+    if (!terms.limited)
+        return terms;
+    const Fraction floor{825, 1000};
+    const auto below = [](Fraction a, Fraction b) {
+        return a.numerator * b.denominator < b.numerator * a.denominator;
+    };
+    if (below(terms.deceasedFactor, floor))
+        terms.deceasedFactor = floor;
+    const bool binds = below(terms.deceasedFactor, terms.reduction);
+    if (!binds && terms.base == Fraction{1, 1}) {
+        terms.limited = false;
+        terms.deceasedFactor = Fraction{1, 1};
+    }
+    return terms;
+}
+
 // The two starts a survivor chooses between: the month after the death (not before 60) and
 // survivor FRA (not before the month after the death).
 std::pair<Month, Month> SurvivorStarts(const BenefitRules& rules, Who survivor, Month death) {
@@ -178,7 +198,12 @@ class CoupleEngine {
         // the reduced streams of the starts before survivor FRA.
         std::vector<Stream> full;
         std::vector<int> earlyFirst;
-        std::vector<std::vector<Stream>> early;
+        std::vector<std::vector<std::size_t>> early;  // into earlyStreams
+        // The reduced streams, each made once for all the other's claims that give it.
+        std::vector<Stream> earlyStreams;
+        // Per own choice c and reduced stream i, [c * earlyStreams.size() + i]: the own values
+        // before the stream's start plus the larger of the two from it on.
+        std::vector<long double> earlyBranch;
         // Bounds of this person's PIA over the other's, over all pieces.
         long double ratioMin = 0;
         long double ratioMax = 0;
@@ -448,6 +473,11 @@ void CoupleEngine::PrepareStreams(Person& x, const Person& y) {
     x.full.resize(count);
     x.earlyFirst.assign(count, 0);
     x.early.assign(count, {});
+    x.earlyStreams.clear();
+    std::map<std::tuple<int, std::int64_t, std::int64_t, std::int64_t, std::int64_t, bool,
+                        std::int64_t, std::int64_t>,
+             std::size_t>
+        byTerms;
     for (std::size_t c = 0; c < count; ++c) {
         const int claim = y.first + static_cast<int>(c);
         const int firstDeath = std::max(claim + 1, 0);
@@ -458,8 +488,37 @@ void CoupleEngine::PrepareStreams(Person& x, const Person& y) {
         // Deaths before survivor FRA may start a reduced benefit the month after.
         x.earlyFirst[c] = std::max(firstDeath + 1, x.at60);
         for (int s1 = x.earlyFirst[c]; s1 < std::min(x.survivorFra, T_); ++s1) {
-            x.early[c].push_back(MakeStream(
-                x, rules_.SurvivorTermsFor(x.who, MonthAt(s1 - 1), claimed, MonthAt(s1)), s1));
+            const SurvivorTerms terms =
+                SameAmounts(rules_.SurvivorTermsFor(x.who, MonthAt(s1 - 1), claimed, MonthAt(s1)));
+            const auto key = std::make_tuple(s1, terms.base.numerator, terms.base.denominator,
+                                             terms.reduction.numerator, terms.reduction.denominator,
+                                             terms.limited, terms.deceasedFactor.numerator,
+                                             terms.deceasedFactor.denominator);
+            auto it = byTerms.find(key);
+            if (it == byTerms.end()) {
+                it = byTerms.emplace(key, x.earlyStreams.size()).first;
+                x.earlyStreams.push_back(MakeStream(x, terms, s1));
+            }
+            x.early[c].push_back(it->second);
+        }
+    }
+    // Every own choice against every reduced stream, once, for all the pairs that meet it.
+    const std::size_t n = x.earlyStreams.size();
+    x.earlyBranch.assign(static_cast<std::size_t>(x.count) * n, 0);
+    for (std::size_t c = 0; c < static_cast<std::size_t>(x.count); ++c) {
+        const long double f = x.steadyFactor[c];
+        const auto otherMin = static_cast<long double>(x.otherPiaMin);
+        const auto& ownAlone = x.ownWeighted[kAlone][c];
+        for (std::size_t i = 0; i < n; ++i) {
+            const Stream& early = x.earlyStreams[i];
+            // The survivor benefit larger than the own benefit throughout, as Survivor()
+            // decides it: then its value is its own total from its start.
+            const bool survivorLarger =
+                f <= 0 ||
+                (x.otherPiaMin > 0 && (early.factor - x.ratioMax * f) * otherMin >= 20 + 1e-9L);
+            const long double later =
+                survivorLarger ? early.tail : Survivor(x, c, early, early.start, kAlone);
+            x.earlyBranch[c * n + i] = ownAlone[static_cast<std::size_t>(early.start)] + later;
         }
     }
 }
@@ -672,14 +731,8 @@ long double CoupleEngine::SurvivorPart(const Person& x, int own, const Person& y
     const auto me = static_cast<std::size_t>(end);
     value += x.ownAtDeath[c][me] - x.ownAtDeath[c][ms];
     value -= x.ownBeforeDeath[c][me] - x.ownBeforeDeath[c][ms];
-    // The survivor benefit larger than the own benefit throughout, as Survivor() decides it:
-    // then its value is its own total from its start.
-    const long double f = x.steadyFactor[c];
-    const auto otherMin = static_cast<long double>(x.otherPiaMin);
-    const auto survivorLarger = [&](const Stream& stream) {
-        return f <= 0 ||
-               (x.otherPiaMin > 0 && (stream.factor - x.ratioMax * f) * otherMin >= 20 + 1e-9L);
-    };
+    const auto& ids = x.early[dc];
+    const long double* earlyBranch = x.earlyBranch.data() + c * x.earlyStreams.size();
     for (int m = mStart; m < end; ++m) {
         const long double dies = y.dies[static_cast<std::size_t>(m)];
         if (!(dies > 0))
@@ -687,10 +740,8 @@ long double CoupleEngine::SurvivorPart(const Person& x, int own, const Person& y
         long double branch = atFra;
         const int s1 = std::max(m + 1, x.at60);
         if (s1 < sFra) {
-            const Stream& early = x.early[dc][static_cast<std::size_t>(s1 - x.earlyFirst[dc])];
-            const long double later =
-                survivorLarger(early) ? early.tail : Survivor(x, c, early, s1, kAlone);
-            branch = std::max(branch, ownAlone[static_cast<std::size_t>(s1)] + later);
+            branch =
+                std::max(branch, earlyBranch[ids[static_cast<std::size_t>(s1 - x.earlyFirst[dc])]]);
         }
         value += dies * branch;
     }
