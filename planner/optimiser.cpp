@@ -345,11 +345,25 @@ void CoupleEngine::PreparePerson(Person& p, const Person& other) {
     p.steadyFrom.assign(count, 0);
     p.steadyFactor.assign(count, 0);
     p.claimFactor.assign(count, 0);
-    p.ownJoint.assign(count, std::vector<long double>(n, 0));
-    p.ownWeighted[kAlone] = p.ownJoint;
-    p.ownWeighted[kAloneOther] = p.ownJoint;
-    p.ownAtDeath = p.ownJoint;
-    p.ownBeforeDeath = p.ownJoint;
+    // The prefix sums are written once each, month by month, not zeroed first.
+    for (auto* sums : {&p.ownJoint, &p.ownWeighted[kAlone], &p.ownWeighted[kAloneOther],
+                       &p.ownAtDeath, &p.ownBeforeDeath}) {
+        sums->assign(count, {});
+        for (auto& v : *sums) {
+            v.reserve(n);
+            v.push_back(0);
+        }
+    }
+    // The months' weights, the same for every claim.
+    const auto stepOf = [&](const std::vector<long double>& sums) {
+        std::vector<long double> step(static_cast<std::size_t>(T_));
+        for (std::size_t i = 0; i < step.size(); ++i)
+            step[i] = sums[i + 1] - sums[i];
+        return step;
+    };
+    const std::vector<long double> jointStep = stepOf(jointW_);
+    const std::vector<long double> aloneStep[2] = {stepOf(p.weight[kAlone]),
+                                                   stepOf(p.weight[kAloneOther])};
     for (std::size_t c = 0; c < count; ++c) {
         const int claim = p.first + static_cast<int>(c);
         const Month claimMonth = MonthAt(claim);
@@ -369,20 +383,20 @@ void CoupleEngine::PreparePerson(Person& p, const Person& other) {
                 p.ownCents[c][j] = rules_.OwnCents(p.who, claimMonth, MonthAt(at));
             p.ownPaid[c][j] = Paid(p.ownCents[c][j], j);
         }
+        auto& joint = p.ownJoint[c];
+        auto& alone = p.ownWeighted[kAlone][c];
+        auto& aloneOther = p.ownWeighted[kAloneOther][c];
+        auto& atDeath = p.ownAtDeath[c];
+        auto& beforeDeath = p.ownBeforeDeath[c];
+        const auto& paid = p.ownPaid[c];
         for (int k = 0; k < T_; ++k) {
             const auto i = static_cast<std::size_t>(k);
-            const auto amount = static_cast<long double>(k < claim ? 0 : p.ownPaid[c][PieceOf(k)]);
-            p.ownJoint[c][i + 1] = p.ownJoint[c][i] + amount * (jointW_[i + 1] - jointW_[i]);
-            for (int w = 0; w < 2; ++w) {
-                p.ownWeighted[w][c][i + 1] =
-                    p.ownWeighted[w][c][i] + amount * (p.weight[w][i + 1] - p.weight[w][i]);
-            }
-            p.ownAtDeath[c][i + 1] =
-                p.ownAtDeath[c][i] + amount * p.alive[i] * d1_[i] * other.dies[i];
-        }
-        for (std::size_t i = 0; i < static_cast<std::size_t>(T_); ++i) {
-            p.ownBeforeDeath[c][i + 1] =
-                p.ownBeforeDeath[c][i] + other.dies[i] * p.ownWeighted[kAlone][c][i + 1];
+            const auto amount = static_cast<long double>(k < claim ? 0 : paid[PieceOf(k)]);
+            joint.push_back(joint[i] + amount * jointStep[i]);
+            alone.push_back(alone[i] + amount * aloneStep[kAlone][i]);
+            aloneOther.push_back(aloneOther[i] + amount * aloneStep[kAloneOther][i]);
+            atDeath.push_back(atDeath[i] + amount * p.alive[i] * d1_[i] * other.dies[i]);
+            beforeDeath.push_back(beforeDeath[i] + other.dies[i] * alone[i + 1]);
         }
     }
 }
