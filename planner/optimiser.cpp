@@ -618,9 +618,15 @@ long double CoupleEngine::Survivor(const Person& x, std::size_t choice, const St
 void CoupleEngine::PrepareUnclaimed(Person& x, const Person& y) {
     const auto n = static_cast<std::size_t>(T_) + 1;
     const auto count = static_cast<std::size_t>(x.count);
-    x.unclaimedPrefix.assign(count, std::vector<long double>(n, 0));
-    if (!rules_.IsCouple())
+    if (!rules_.IsCouple()) {
+        x.unclaimedPrefix.assign(count, std::vector<long double>(n, 0));
         return;
+    }
+    // Read only up to the other's last choice: a death after it follows a claim, whichever
+    // month the other chose.
+    const int deaths = std::clamp(y.first + y.count, 0, T_);
+    x.unclaimedPrefix.assign(count,
+                             std::vector<long double>(static_cast<std::size_t>(deaths) + 1, 0));
     // A death before the other's claim: the survivor benefit rests on the PIA with the credits
     // earned up to the death, whichever month the other would have claimed in.
     std::vector<std::pair<Stream, Stream>> streams(static_cast<std::size_t>(T_));
@@ -628,7 +634,7 @@ void CoupleEngine::PrepareUnclaimed(Person& x, const Person& y) {
     std::map<std::pair<std::int64_t, std::int64_t>, std::size_t> fullByBase;
     std::vector<Stream> fulls;
     std::vector<std::size_t> fullOf(static_cast<std::size_t>(T_), 0);
-    for (int m = 0; m < T_; ++m) {
+    for (int m = 0; m < deaths; ++m) {
         const auto mi = static_cast<std::size_t>(m);
         if (!(y.dies[mi] > 0))
             continue;
@@ -652,7 +658,7 @@ void CoupleEngine::PrepareUnclaimed(Person& x, const Person& y) {
     for (std::size_t c = 0; c < count; ++c) {
         auto& prefix = x.unclaimedPrefix[c];
         const auto& ownAlone = x.ownWeighted[kAlone][c];
-        for (int m = 0; m < T_; ++m) {
+        for (int m = 0; m < deaths; ++m) {
             const auto mi = static_cast<std::size_t>(m);
             long double value = x.ownAtDeath[c][mi + 1] - x.ownAtDeath[c][mi];
             if (y.dies[mi] > 0) {
