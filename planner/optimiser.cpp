@@ -389,9 +389,13 @@ void CoupleEngine::PreparePerson(Person& p, const Person& other) {
         auto& atDeath = p.ownAtDeath[c];
         auto& beforeDeath = p.ownBeforeDeath[c];
         const auto& paid = p.ownPaid[c];
-        for (int k = 0; k < T_; ++k) {
+        // Nothing is paid before the claim: the sums are zero up to it.
+        const int from = std::clamp(claim, 0, T_);
+        for (auto* sums : {&joint, &alone, &aloneOther, &atDeath, &beforeDeath})
+            sums->resize(static_cast<std::size_t>(from) + 1, 0);
+        for (int k = from; k < T_; ++k) {
             const auto i = static_cast<std::size_t>(k);
-            const auto amount = static_cast<long double>(k < claim ? 0 : paid[PieceOf(k)]);
+            const auto amount = static_cast<long double>(paid[PieceOf(k)]);
             joint.push_back(joint[i] + amount * jointStep[i]);
             alone.push_back(alone[i] + amount * aloneStep[kAlone][i]);
             aloneOther.push_back(aloneOther[i] + amount * aloneStep[kAloneOther][i]);
@@ -458,9 +462,10 @@ CoupleEngine::Stream CoupleEngine::MakeStream(const Person& x, const SurvivorTer
     s.paid.assign(pieces, 0);
     for (std::size_t j = first; j < pieces; ++j)
         s.paid[j] = Paid(SurvivorCentsOf(terms, deceased.pia[j]), j);
+    // Nothing is paid before the first piece: the prefix is zero up to it.
     for (int w = 0; w < 2; ++w) {
         s.prefix[w].assign(pieces + 1, 0);
-        for (std::size_t j = 0; j < pieces; ++j) {
+        for (std::size_t j = first; j < pieces; ++j) {
             s.prefix[w][j + 1] =
                 s.prefix[w][j] + static_cast<long double>(s.paid[j]) *
                                      (x.weight[w][static_cast<std::size_t>(End(j))] -
