@@ -143,7 +143,9 @@ namespace {
 // month of 70 (the last credits).
 // Within a piece a stream changes only at a claim or a start, so a stream is summed piece by
 // piece against prefix sums of its monthly weights, and what depends on one person's claim
-// alone is made once and shared by every pair.
+// alone is made once and shared by every pair. A reduced survivor stream is made once for all
+// the deceased's claims whose terms give the same amounts, and each own choice is valued
+// against it once.
 class CoupleEngine {
   public:
     explicit CoupleEngine(const HouseholdModel& model);
