@@ -93,6 +93,26 @@ long double SurvivorBranch(const HouseholdModel& model, Who survivor, Month deat
     return value;
 }
 
+// Terms that give the same amount for every PIA written one way, so that equal streams are
+// made once: a limit that cannot bind is dropped, and a deceased's factor under 82.5 % is the
+// 82.5 % floor the limit takes anyway. The floors in dimes keep the order of the factors.
+SurvivorTerms SameAmounts(SurvivorTerms terms) {
+    if (!terms.limited)
+        return terms;
+    const Fraction floor{825, 1000};
+    const auto below = [](Fraction a, Fraction b) {
+        return a.numerator * b.denominator < b.numerator * a.denominator;
+    };
+    if (below(terms.deceasedFactor, floor))
+        terms.deceasedFactor = floor;
+    const bool binds = below(terms.deceasedFactor, terms.reduction);
+    if (!binds && terms.base == Fraction{1, 1}) {
+        terms.limited = false;
+        terms.deceasedFactor = Fraction{1, 1};
+    }
+    return terms;
+}
+
 // The two starts a survivor chooses between: the month after the death (not before 60) and
 // survivor FRA (not before the month after the death).
 std::pair<Month, Month> SurvivorStarts(const BenefitRules& rules, Who survivor, Month death) {
@@ -123,7 +143,9 @@ namespace {
 // month of 70 (the last credits).
 // Within a piece a stream changes only at a claim or a start, so a stream is summed piece by
 // piece against prefix sums of its monthly weights, and what depends on one person's claim
-// alone is made once and shared by every pair.
+// alone is made once and shared by every pair. A reduced survivor stream is made once for all
+// the deceased's claims whose terms give the same amounts, and each own choice is valued
+// against it once.
 class CoupleEngine {
   public:
     explicit CoupleEngine(const HouseholdModel& model);
@@ -178,7 +200,12 @@ class CoupleEngine {
         // the reduced streams of the starts before survivor FRA.
         std::vector<Stream> full;
         std::vector<int> earlyFirst;
-        std::vector<std::vector<Stream>> early;
+        std::vector<std::vector<std::size_t>> early;  // into earlyStreams
+        // The reduced streams, each made once for all the other's claims that give it.
+        std::vector<Stream> earlyStreams;
+        // Per own choice c and reduced stream i, [c * earlyStreams.size() + i]: the own values
+        // before the stream's start plus the larger of the two from it on.
+        std::vector<long double> earlyBranch;
         // Bounds of this person's PIA over the other's, over all pieces.
         long double ratioMin = 0;
         long double ratioMax = 0;
@@ -320,11 +347,25 @@ void CoupleEngine::PreparePerson(Person& p, const Person& other) {
     p.steadyFrom.assign(count, 0);
     p.steadyFactor.assign(count, 0);
     p.claimFactor.assign(count, 0);
-    p.ownJoint.assign(count, std::vector<long double>(n, 0));
-    p.ownWeighted[kAlone] = p.ownJoint;
-    p.ownWeighted[kAloneOther] = p.ownJoint;
-    p.ownAtDeath = p.ownJoint;
-    p.ownBeforeDeath = p.ownJoint;
+    // The prefix sums are written once each, month by month, not zeroed first.
+    for (auto* sums : {&p.ownJoint, &p.ownWeighted[kAlone], &p.ownWeighted[kAloneOther],
+                       &p.ownAtDeath, &p.ownBeforeDeath}) {
+        sums->assign(count, {});
+        for (auto& v : *sums) {
+            v.reserve(n);
+            v.push_back(0);
+        }
+    }
+    // The months' weights, the same for every claim.
+    const auto stepOf = [&](const std::vector<long double>& sums) {
+        std::vector<long double> step(static_cast<std::size_t>(T_));
+        for (std::size_t i = 0; i < step.size(); ++i)
+            step[i] = sums[i + 1] - sums[i];
+        return step;
+    };
+    const std::vector<long double> jointStep = stepOf(jointW_);
+    const std::vector<long double> aloneStep[2] = {stepOf(p.weight[kAlone]),
+                                                   stepOf(p.weight[kAloneOther])};
     for (std::size_t c = 0; c < count; ++c) {
         const int claim = p.first + static_cast<int>(c);
         const Month claimMonth = MonthAt(claim);
@@ -344,20 +385,24 @@ void CoupleEngine::PreparePerson(Person& p, const Person& other) {
                 p.ownCents[c][j] = rules_.OwnCents(p.who, claimMonth, MonthAt(at));
             p.ownPaid[c][j] = Paid(p.ownCents[c][j], j);
         }
-        for (int k = 0; k < T_; ++k) {
+        auto& joint = p.ownJoint[c];
+        auto& alone = p.ownWeighted[kAlone][c];
+        auto& aloneOther = p.ownWeighted[kAloneOther][c];
+        auto& atDeath = p.ownAtDeath[c];
+        auto& beforeDeath = p.ownBeforeDeath[c];
+        const auto& paid = p.ownPaid[c];
+        // Nothing is paid before the claim: the sums are zero up to it.
+        const int from = std::clamp(claim, 0, T_);
+        for (auto* sums : {&joint, &alone, &aloneOther, &atDeath, &beforeDeath})
+            sums->resize(static_cast<std::size_t>(from) + 1, 0);
+        for (int k = from; k < T_; ++k) {
             const auto i = static_cast<std::size_t>(k);
-            const auto amount = static_cast<long double>(k < claim ? 0 : p.ownPaid[c][PieceOf(k)]);
-            p.ownJoint[c][i + 1] = p.ownJoint[c][i] + amount * (jointW_[i + 1] - jointW_[i]);
-            for (int w = 0; w < 2; ++w) {
-                p.ownWeighted[w][c][i + 1] =
-                    p.ownWeighted[w][c][i] + amount * (p.weight[w][i + 1] - p.weight[w][i]);
-            }
-            p.ownAtDeath[c][i + 1] =
-                p.ownAtDeath[c][i] + amount * p.alive[i] * d1_[i] * other.dies[i];
-        }
-        for (std::size_t i = 0; i < static_cast<std::size_t>(T_); ++i) {
-            p.ownBeforeDeath[c][i + 1] =
-                p.ownBeforeDeath[c][i] + other.dies[i] * p.ownWeighted[kAlone][c][i + 1];
+            const auto amount = static_cast<long double>(paid[PieceOf(k)]);
+            joint.push_back(joint[i] + amount * jointStep[i]);
+            alone.push_back(alone[i] + amount * aloneStep[kAlone][i]);
+            aloneOther.push_back(aloneOther[i] + amount * aloneStep[kAloneOther][i]);
+            atDeath.push_back(atDeath[i] + amount * p.alive[i] * d1_[i] * other.dies[i]);
+            beforeDeath.push_back(beforeDeath[i] + other.dies[i] * alone[i + 1]);
         }
     }
 }
@@ -419,9 +464,10 @@ CoupleEngine::Stream CoupleEngine::MakeStream(const Person& x, const SurvivorTer
     s.paid.assign(pieces, 0);
     for (std::size_t j = first; j < pieces; ++j)
         s.paid[j] = Paid(SurvivorCentsOf(terms, deceased.pia[j]), j);
+    // Nothing is paid before the first piece: the prefix is zero up to it.
     for (int w = 0; w < 2; ++w) {
         s.prefix[w].assign(pieces + 1, 0);
-        for (std::size_t j = 0; j < pieces; ++j) {
+        for (std::size_t j = first; j < pieces; ++j) {
             s.prefix[w][j + 1] =
                 s.prefix[w][j] + static_cast<long double>(s.paid[j]) *
                                      (x.weight[w][static_cast<std::size_t>(End(j))] -
@@ -448,6 +494,11 @@ void CoupleEngine::PrepareStreams(Person& x, const Person& y) {
     x.full.resize(count);
     x.earlyFirst.assign(count, 0);
     x.early.assign(count, {});
+    x.earlyStreams.clear();
+    std::map<std::tuple<int, std::int64_t, std::int64_t, std::int64_t, std::int64_t, bool,
+                        std::int64_t, std::int64_t>,
+             std::size_t>
+        byTerms;
     for (std::size_t c = 0; c < count; ++c) {
         const int claim = y.first + static_cast<int>(c);
         const int firstDeath = std::max(claim + 1, 0);
@@ -458,8 +509,37 @@ void CoupleEngine::PrepareStreams(Person& x, const Person& y) {
         // Deaths before survivor FRA may start a reduced benefit the month after.
         x.earlyFirst[c] = std::max(firstDeath + 1, x.at60);
         for (int s1 = x.earlyFirst[c]; s1 < std::min(x.survivorFra, T_); ++s1) {
-            x.early[c].push_back(MakeStream(
-                x, rules_.SurvivorTermsFor(x.who, MonthAt(s1 - 1), claimed, MonthAt(s1)), s1));
+            const SurvivorTerms terms =
+                SameAmounts(rules_.SurvivorTermsFor(x.who, MonthAt(s1 - 1), claimed, MonthAt(s1)));
+            const auto key = std::make_tuple(s1, terms.base.numerator, terms.base.denominator,
+                                             terms.reduction.numerator, terms.reduction.denominator,
+                                             terms.limited, terms.deceasedFactor.numerator,
+                                             terms.deceasedFactor.denominator);
+            auto it = byTerms.find(key);
+            if (it == byTerms.end()) {
+                it = byTerms.emplace(key, x.earlyStreams.size()).first;
+                x.earlyStreams.push_back(MakeStream(x, terms, s1));
+            }
+            x.early[c].push_back(it->second);
+        }
+    }
+    // Every own choice against every reduced stream, once, for all the pairs that meet it.
+    const std::size_t n = x.earlyStreams.size();
+    x.earlyBranch.assign(static_cast<std::size_t>(x.count) * n, 0);
+    for (std::size_t c = 0; c < static_cast<std::size_t>(x.count); ++c) {
+        const long double f = x.steadyFactor[c];
+        const auto otherMin = static_cast<long double>(x.otherPiaMin);
+        const auto& ownAlone = x.ownWeighted[kAlone][c];
+        for (std::size_t i = 0; i < n; ++i) {
+            const Stream& early = x.earlyStreams[i];
+            // The survivor benefit larger than the own benefit throughout, as Survivor()
+            // decides it: then its value is its own total from its start.
+            const bool survivorLarger =
+                f <= 0 ||
+                (x.otherPiaMin > 0 && (early.factor - x.ratioMax * f) * otherMin >= 20 + 1e-9L);
+            const long double later =
+                survivorLarger ? early.tail : Survivor(x, c, early, early.start, kAlone);
+            x.earlyBranch[c * n + i] = ownAlone[static_cast<std::size_t>(early.start)] + later;
         }
     }
 }
@@ -545,9 +625,15 @@ long double CoupleEngine::Survivor(const Person& x, std::size_t choice, const St
 void CoupleEngine::PrepareUnclaimed(Person& x, const Person& y) {
     const auto n = static_cast<std::size_t>(T_) + 1;
     const auto count = static_cast<std::size_t>(x.count);
-    x.unclaimedPrefix.assign(count, std::vector<long double>(n, 0));
-    if (!rules_.IsCouple())
+    if (!rules_.IsCouple()) {
+        x.unclaimedPrefix.assign(count, std::vector<long double>(n, 0));
         return;
+    }
+    // Read only up to the other's last choice: a death after it follows a claim, whichever
+    // month the other chose.
+    const int deaths = std::clamp(y.first + y.count, 0, T_);
+    x.unclaimedPrefix.assign(count,
+                             std::vector<long double>(static_cast<std::size_t>(deaths) + 1, 0));
     // A death before the other's claim: the survivor benefit rests on the PIA with the credits
     // earned up to the death, whichever month the other would have claimed in.
     std::vector<std::pair<Stream, Stream>> streams(static_cast<std::size_t>(T_));
@@ -555,7 +641,7 @@ void CoupleEngine::PrepareUnclaimed(Person& x, const Person& y) {
     std::map<std::pair<std::int64_t, std::int64_t>, std::size_t> fullByBase;
     std::vector<Stream> fulls;
     std::vector<std::size_t> fullOf(static_cast<std::size_t>(T_), 0);
-    for (int m = 0; m < T_; ++m) {
+    for (int m = 0; m < deaths; ++m) {
         const auto mi = static_cast<std::size_t>(m);
         if (!(y.dies[mi] > 0))
             continue;
@@ -579,7 +665,7 @@ void CoupleEngine::PrepareUnclaimed(Person& x, const Person& y) {
     for (std::size_t c = 0; c < count; ++c) {
         auto& prefix = x.unclaimedPrefix[c];
         const auto& ownAlone = x.ownWeighted[kAlone][c];
-        for (int m = 0; m < T_; ++m) {
+        for (int m = 0; m < deaths; ++m) {
             const auto mi = static_cast<std::size_t>(m);
             long double value = x.ownAtDeath[c][mi + 1] - x.ownAtDeath[c][mi];
             if (y.dies[mi] > 0) {
@@ -672,14 +758,8 @@ long double CoupleEngine::SurvivorPart(const Person& x, int own, const Person& y
     const auto me = static_cast<std::size_t>(end);
     value += x.ownAtDeath[c][me] - x.ownAtDeath[c][ms];
     value -= x.ownBeforeDeath[c][me] - x.ownBeforeDeath[c][ms];
-    // The survivor benefit larger than the own benefit throughout, as Survivor() decides it:
-    // then its value is its own total from its start.
-    const long double f = x.steadyFactor[c];
-    const auto otherMin = static_cast<long double>(x.otherPiaMin);
-    const auto survivorLarger = [&](const Stream& stream) {
-        return f <= 0 ||
-               (x.otherPiaMin > 0 && (stream.factor - x.ratioMax * f) * otherMin >= 20 + 1e-9L);
-    };
+    const auto& ids = x.early[dc];
+    const long double* earlyBranch = x.earlyBranch.data() + c * x.earlyStreams.size();
     for (int m = mStart; m < end; ++m) {
         const long double dies = y.dies[static_cast<std::size_t>(m)];
         if (!(dies > 0))
@@ -687,10 +767,8 @@ long double CoupleEngine::SurvivorPart(const Person& x, int own, const Person& y
         long double branch = atFra;
         const int s1 = std::max(m + 1, x.at60);
         if (s1 < sFra) {
-            const Stream& early = x.early[dc][static_cast<std::size_t>(s1 - x.earlyFirst[dc])];
-            const long double later =
-                survivorLarger(early) ? early.tail : Survivor(x, c, early, s1, kAlone);
-            branch = std::max(branch, ownAlone[static_cast<std::size_t>(s1)] + later);
+            branch =
+                std::max(branch, earlyBranch[ids[static_cast<std::size_t>(s1 - x.earlyFirst[dc])]]);
         }
         value += dies * branch;
     }
