@@ -14,7 +14,6 @@
 #include "fields/numericentryfield.h"
 #include "fields/scenariofields.h"
 #include "planner/companionfile.h"
-#include "planner/plan.h"
 #include "planner/plantable.h"
 #include "ui/cellalignment.h"
 #include "ui/errorbox.h"
@@ -36,6 +35,7 @@ class BreakEvenReport;
 class HelpViewer;
 class MenuPainterStyle;
 class Notebook;
+class PlannerPage;
 class ResultsView;
 
 /// The program's one window `frmMain`: the scenario's entry fields, the results grid
@@ -77,19 +77,8 @@ class TfrmMain final : public QMainWindow {
     QAction* Exit1 = nullptr;
     QAction* Help1 = nullptr;
 
-    // The "Planner" page.
-    BevelPanel* Panel4 = nullptr;
-    TDateEntryField* oBirthDate = nullptr;
-    QComboBox* cmbSex = nullptr;
-    TNumericEntryField* oFraBenefit = nullptr;
-    TDateEntryField* oAsOfDate = nullptr;
-    QLabel* lblPlanRates = nullptr;
-    QLabel* lblPlanMessage = nullptr;
-    QTableWidget* grdPlan = nullptr;
-    QChartView* chtBreakEven = nullptr;
-    QPushButton* btnUseEarly = nullptr;
-    QPushButton* btnUseLater = nullptr;
-    QPushButton* btnPrintSummary = nullptr;
+    /// The "Planner" page, which the window hosts.
+    PlannerPage* plannerPage = nullptr;
 
     /// The thirteen entry fields: the only store of the scenario.
     const ScenarioFields& fields() const { return fields_; }
@@ -118,19 +107,8 @@ class TfrmMain final : public QMainWindow {
     void btnUseLaterClick();
     void btnPrintSummaryClick();
 
-    /// The planner's inputs when the date of birth is given (the as-of date then too).
-    std::optional<planner::PlannerInputs> PlannerInputsNow() const;
-    /// Shows the inputs, or clears the planner (as-of date to come back as today).
-    void ShowPlannerInputs(const std::optional<planner::PlannerInputs>& inputs);
-    /// The plan of the planner's inputs with the Data Input page's COLA and rate, as
-    /// the page shows it; nothing while the inputs are missing or refused.
-    const std::optional<planner::Plan>& CurrentPlan() const { return plan_; }
-    /// Plan indexes of the table's rows, in order.
-    const std::vector<std::size_t>& PlanRows() const { return planRows_; }
-    /// Builds the plan and the chart again from the fields as they stand.
+    /// Gives the Planner page the COLA and rate of "Data Input" and refreshes it.
     void RefreshPlanner();
-    /// The claim month of the selected plan row, selected again after a refresh.
-    void SelectPlanRow(int row);
     /// Year, month and age columns centred, money columns right-aligned, the header
     /// row centred throughout.
     static void grdSSGetAlignment(int ARow, int ACol, CellAlignment& AAlignment);
@@ -164,12 +142,8 @@ class TfrmMain final : public QMainWindow {
     void BuildResultsPage();
     void BuildButtonPanel(QWidget* parent);
     void BuildPlannerPage();
-    void LayoutPlannerPage();
     void WirePlanner();
-    void PlannerPageShown();
-    void RefreshChart();
     void UseOption(planner::ClaimSide side);
-    bool PlannerEvent(QObject* watched, QEvent* event);
     void BuildMenuPainter();
     void WireCommands();
     void SetTabOrder();
@@ -188,14 +162,9 @@ class TfrmMain final : public QMainWindow {
     ErrorReporter errorReporter_;
     std::function<void(int)> helpRequester_;
     std::unique_ptr<ScenarioFileCommands> fileCommands_;
-    std::optional<planner::Plan> plan_;
-    std::vector<std::size_t> planRows_;
     /// The inputs of the calculation the table holds; none before the first one, after
     /// one that failed and after New/Clear.
     std::optional<ScheduleInputs> lastPair_;
-    /// The as-of date has been set (to today on first showing, or from a file).
-    bool asOfSet_ = false;
-    bool refreshQueued_ = false;
     // Last, so that it goes first: the report closes its source while ReportCursor lives.
     std::shared_ptr<BreakEvenReport> rptSS_;
 };

@@ -17,6 +17,7 @@
 #include "ui/menupainter.h"
 #include "ui/notebook.h"
 #include "ui/panels.h"
+#include "ui/planner/plannerpage.h"
 #include "ui/resultsview.h"
 
 namespace velmora {
@@ -294,21 +295,9 @@ void TfrmMain::SetTabOrder() {
     setTabOrder(btnCalculate, btnClear);
     setTabOrder(btnClear, btnExit);
     setTabOrder(btnExit, TabOrder(fields_).front());
-    // The Planner page, top to bottom, after the last field; hidden with its page, so Tab
-    // on the other pages never reaches it.
-    QWidget* const planner[] = {
-        TabOrder(fields_).back(),
-        oBirthDate,
-        cmbSex,
-        oFraBenefit,
-        oAsOfDate,
-        grdPlan,
-        btnUseEarly,
-        btnUseLater,
-        btnPrintSummary,
-    };
-    for (std::size_t i = 1; i < std::size(planner); ++i)
-        setTabOrder(planner[i - 1], planner[i]);
+    // The Planner page orders its own controls, top to bottom, after the last field; hidden
+    // with its page, so Tab on the other pages never reaches it.
+    setTabOrder(TabOrder(fields_).back(), plannerPage->client.born);
     btnCalculate->setFocus();
 }
 

@@ -15,6 +15,7 @@
 #include "ui/main.h"
 #include "ui/menupainter.h"
 #include "ui/notebook.h"
+#include "ui/planner/plannerpage.h"
 #include "ui/resultsview.h"
 
 namespace velmora {
@@ -88,7 +89,7 @@ void TfrmMain::btnClearClick() {
     lblResult->clear();
     lblResult->hide();
     lastPair_.reset();
-    ShowPlannerInputs(std::nullopt);
+    plannerPage->ShowInputs(std::nullopt);
     OvcNotebook1->SetCurrentIndex(0);
 }
 
@@ -186,8 +187,6 @@ void TfrmMain::RequestHelp(int context) {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (PlannerEvent(watched, event))
-        return true;
     if (watched == File1 && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         const int context = HelpContextOf(File1->activeAction());

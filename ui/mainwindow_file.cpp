@@ -1,6 +1,7 @@
 // The window's Open and Save commands.
 #include "ui/main.h"
 #include "ui/notebook.h"
+#include "ui/planner/plannerpage.h"
 
 namespace velmora {
 
@@ -9,9 +10,9 @@ ScenarioFileCommands& TfrmMain::fileCommands() {
         fileCommands_ = std::make_unique<ScenarioFileCommands>(
             this, fields_, [this] { OvcNotebook1->SetCurrentIndex(0); });
         fileCommands_->SetPlannerCompanion(
-            [this] { return PlannerInputsNow(); },
+            [this] { return plannerPage->Inputs(); },
             [this](const std::optional<planner::PlannerInputs>& inputs) {
-                ShowPlannerInputs(inputs);
+                plannerPage->ShowInputs(inputs);
             });
     }
     return *fileCommands_;

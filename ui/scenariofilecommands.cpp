@@ -144,18 +144,28 @@ void ScenarioFileCommands::Load(const QString& name) {
     if (!showPlanner_)
         return;
     const std::string companion = planner::CompanionPath(PathOf(name));
+    const std::string shortName =
+        QFileInfo(QFile::decodeName(companion.c_str())).fileName().toStdString();
     std::optional<planner::PlannerInputs> inputs;
+    std::vector<std::string> unknown;
     try {
-        inputs = planner::LoadCompanion(companion, *fs_);
+        inputs = planner::LoadCompanion(companion, *fs_, &unknown);
     } catch (const planner::CompanionFileError& e) {
         showPlanner_(std::nullopt);
-        throw std::runtime_error(
-            "The planner file " +
-            QFileInfo(QFile::decodeName(companion.c_str())).fileName().toStdString() +
-            " could not be read (" + e.what() +
-            "). The scenario was opened; the planner's inputs were cleared.");
+        throw std::runtime_error("The planner file " + shortName + " could not be read (" +
+                                 e.what() +
+                                 "). The scenario was opened; the planner's inputs were cleared.");
     }
     showPlanner_(inputs);
+    if (!unknown.empty()) {
+        // A file of a later version: what this one knows is used, the rest is named.
+        std::string keys;
+        for (const std::string& key : unknown)
+            keys += (keys.empty() ? "" : ", ") + key;
+        throw std::runtime_error("The planner file " + shortName +
+                                 " has entries this version does not know (" + keys +
+                                 "); they were left out and the rest was opened.");
+    }
 }
 
 }  // namespace velmora
