@@ -6,10 +6,13 @@
 #include <ctime>
 #include <variant>
 
+#include "cli/echo.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/run.h"
 #include "engine/moneytext.h"
+#include "planner/mortality.h"
+#include "planner/optimiser.h"
 #include "planner/plantable.h"
 #include "scenario/scenarioinputs.h"
 
@@ -26,35 +29,78 @@ constexpr const char* kProgram = "velmora-cli plan";
 const char* const kUsage =
     "Usage: velmora-cli plan --born YYYY-MM-DD --sex female|male --fra-benefit AMOUNT\n"
     "         [--as-of YYYY-MM-DD] [--cola P] [--rate P] [--years N] [--monthly]\n"
+    "         [--claimed YYYY-MM] [--mortality cohort|period] [--mortality-factor F]\n"
+    "         [--spouse-born YYYY-MM-DD --spouse-sex female|male --spouse-fra-benefit AMOUNT\n"
+    "          [--spouse-claimed YYYY-MM] [--spouse-mortality-factor F] [--grid]]\n"
+    "         [--benefit-cut P --cut-from YYYY]\n"
+    "         [--payments YYYY-MM[,YYYY-MM] [--death client|spouse --death-month YYYY-MM]]\n"
     "         [--format text|tsv|csv|json]\n\n"
     "Lists the months in which the client can start retirement benefits, from the first\n"
     "month at 62 (or the as-of month) to the month 70 is attained. For each: the monthly\n"
-    "benefit and its percentage of the benefit at full retirement age (FRA); the\n"
-    "break-even year against the earliest month, from the year-by-year table with the\n"
-    "earliest month as the early start and this month as the later one; the client's age\n"
-    "at the end of that year and the chance of being alive then; and the present values\n"
-    "of the table's years, each weighted by the chance of being alive in the middle of\n"
-    "its year. The best month has the largest expected value.\n\n"
+    "benefit in the claim month and its percentage of the benefit at full retirement age\n"
+    "(FRA); the break-even year against the earliest month, from the year-by-year table\n"
+    "with the earliest month as the early start and this month as the later one; the\n"
+    "client's age at the end of that year and the chance of being alive then; and the\n"
+    "expected value of the payments. The best month has the largest expected value (the\n"
+    "earlier month on a tie).\n\n"
+    "The expected value adds every monthly payment to the end of the life table, each\n"
+    "times the chance that it is paid, discounted at the rate to the as-of month as\n"
+    "(1 + rate)^(-months/12). The payments follow SSA's rules month by month: the benefit\n"
+    "at FRA (PIA) is raised by the COLA each December and rounded down to the dime, the\n"
+    "benefit is the PIA times the claiming factor rounded down to the dime, the amount\n"
+    "paid is rounded down to the dollar; delayed credits of the claim year are paid from\n"
+    "the next January (from the month of 70 in the year 70 is attained); the benefit for a\n"
+    "month is paid the month after; nothing is paid for the month of death or after.\n\n"
+    "With a spouse the pair of claim months with the largest expected value for the couple\n"
+    "is sought over every pair, each month from the first possible one to 70: while both\n"
+    "live, a spousal part (half the other's PIA less the own PIA, reduced for claiming\n"
+    "before FRA) from the later of the two claims; after a death the survivor receives the\n"
+    "larger of the own benefit and the survivor benefit on the deceased's record. For each\n"
+    "month of death the survivor benefit starts either in the month after the death or at\n"
+    "the survivor's full retirement age, whichever gives the survivor the larger expected\n"
+    "value. The two deaths are independent. The text shows the best pair, the ten best\n"
+    "pairs and both at the earliest month, both at FRA and both at 70.\n\n"
     "Options:\n"
     "  --born YYYY-MM-DD       date of birth\n"
     "  --sex female|male       selects the life table's column\n"
-    "  --fra-benefit AMOUNT    monthly benefit at FRA in dollars of the as-of year\n"
+    "  --fra-benefit AMOUNT    monthly benefit at FRA (PIA) in dollars of the as-of month\n"
     "                          (0 to 99999.99, 2 decimals)\n"
     "  --as-of YYYY-MM-DD      the date the plan is made for (default: today)\n"
     "  --cola P                yearly cost-of-living adjustment in percent (0 to 100,\n"
-    "                          4 decimals; default 0); the benefit at FRA grows by it\n"
-    "                          once a year up to the claim year\n"
+    "                          4 decimals; default 0), effective each December\n"
     "  --rate P                yearly discount rate in percent (0 to 100, 4 decimals;\n"
     "                          default 0)\n"
-    "  --years N               years of each table (1 to 40; default 40)\n"
+    "  --years N               years of each break-even table (1 to 40; default 40)\n"
     "  --monthly               every month; otherwise the first month, the first month\n"
     "                          at each age 63 to 69, the FRA month, the month 70 is\n"
     "                          attained and the best month\n"
+    "  --claimed YYYY-MM       the client already receives benefits from that month (at\n"
+    "                          62 or later, not after the as-of month)\n"
+    "  --mortality KIND        cohort (default): the SSA cohort life table of each\n"
+    "                          person's year of birth and sex; period: the period table\n"
+    "  --mortality-factor F    multiplies every q(x) of the client's table, capped at 1\n"
+    "                          (0.25 to 4 with '.' as the decimal mark; default 1)\n"
+    "  --spouse-born, --spouse-sex, --spouse-fra-benefit\n"
+    "                          the spouse, as the client's options; all three or none\n"
+    "  --spouse-claimed YYYY-MM, --spouse-mortality-factor F\n"
+    "                          as --claimed and --mortality-factor, for the spouse\n"
+    "  --grid                  a couple's every pair: client month, spouse month and\n"
+    "                          expected value (tsv unless --format csv or json)\n"
+    "  --benefit-cut P         pay only (100 - P) % of every benefit (P above 0 to 100,\n"
+    "                          2 decimals) from January of --cut-from YYYY on; the 2025\n"
+    "                          Trustees Report projects 77 % payable from 2033\n"
+    "  --payments M[,M]        instead of the list, the payments month by month to the\n"
+    "                          end of the life table for the client's claim month (and\n"
+    "                          the spouse's): benefit month, month paid, each person's\n"
+    "                          amount in whole dollars and its kind (own, own+spousal,\n"
+    "                          spousal, survivor)\n"
+    "  --death WHO             with --payments and --death-month: client or spouse dies\n"
+    "  --death-month YYYY-MM   in that month\n"
     "  --format FORMAT         text (default), tsv, csv or json\n"
     "  --help                  show this text and stop\n\n"
     "Ages count as the law does: an age is attained on the day before the birthday.\n"
-    "Benefits are rounded down to the dime. Survival comes from the life table named in\n"
-    "the output.\n";
+    "JSON and CSV numbers are written with '.' whatever the locale; JSON names every\n"
+    "assumption, the tables and the rules' sources.\n";
 
 const char* const kSummaryUsage =
     "\nClient summary (this build has the report):\n"
@@ -71,10 +117,26 @@ std::string ChanceText(long double chance) {
     return planner::ChancePercentText(chance);
 }
 
+// A number with a fixed count of decimals and '.' as the mark, whatever the locale: the
+// value is rounded to whole units of the last decimal first (halves away from zero).
+std::string Decimals(long double value, int decimals) {
+    long long scale = 1;
+    for (int i = 0; i < decimals; ++i)
+        scale *= 10;
+    const long long units = std::llround(value * static_cast<long double>(scale));
+    const unsigned long long magnitude = units < 0 ? 0ull - static_cast<unsigned long long>(units)
+                                                   : static_cast<unsigned long long>(units);
+    std::string text = std::to_string(magnitude / static_cast<unsigned long long>(scale));
+    if (decimals > 0) {
+        std::string fraction = std::to_string(magnitude % static_cast<unsigned long long>(scale));
+        text +=
+            "." + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
+    }
+    return (units < 0 ? "-" : "") + text;
+}
+
 std::string Fixed2(long double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2Lf", value);
-    return buffer;
+    return Decimals(value, 2);
 }
 
 // Dollars with exactly two decimals from a count of ten-thousandths (whole dimes or cents).
@@ -161,6 +223,67 @@ std::string TextForm(const Plan& plan, const std::vector<std::size_t>& shown) {
     return text;
 }
 
+const char* const kRuleSources[] = {
+    "Ages, the first month at 62, FRA and early reduction: 20 CFR 404.409-404.410, POMS RS "
+    "00615.101-.104, Social Security Handbook 723-724",
+    "Delayed retirement credits and their rates, and credits of the claim year paid from the "
+    "next January (from the month of 70 in the year 70 is attained): 20 CFR 404.313, POMS RS "
+    "00615.690-.692, Social Security Handbook 720",
+    "COLA effective each December, amounts rounded down to the dime and the payment to the "
+    "dollar: POMS RS 00615.005, RS 00615.692, Social Security Handbook 719",
+    "Spousal part (half the other's PIA less the own PIA, reduced 25/36 of 1 % for each of the "
+    "first 36 months before FRA and 5/12 of 1 % for each further month): POMS RS 00615.250",
+    "Delayed credits and a spousal part: the larger of the own benefit with its credits and "
+    "the own benefit without them plus the spousal part: POMS RS 00615.694",
+    "Survivor benefit, its reduction (28.5 % at 60 falling evenly to 0 at survivor FRA) and "
+    "the limit for an early claim (the larger of the deceased's reduced benefit and 82.5 % of "
+    "the PIA): POMS RS 00615.301, RS 00615.320, RS 00615.706",
+    "Survivor full retirement age by year of birth: SSA's survivors benefits chart (RS "
+    "00615.003)",
+};
+
+std::string FactorText(long double factor) {
+    return Decimals(factor, 4);
+}
+
+// Every assumption of the values: the tables and their editions, the factors, COLA, rate,
+// the cut and the rules' sources.
+std::string AssumptionsJson(const PlanRequest& request) {
+    const auto& in = request.inputs;
+    const planner::MortalityKind kind = in.mortality;
+    std::string j = "{";
+    j += "\"mortality\": " +
+         JsonString(kind == planner::MortalityKind::Cohort ? "cohort" : "period");
+    j += ", \"life_table\": " + JsonString(planner::MortalityEdition(kind));
+    j += ", \"period_life_table\": " + JsonString(planner::LifeTable::Shipped().Edition());
+    j += ", \"cohort_life_tables\": " + JsonString(planner::CohortLifeTables::Shipped().Edition());
+    j += ", \"mortality_factor\": " + FactorText(in.mortalityFactor);
+    j += ", \"spouse_mortality_factor\": " +
+         (request.spouse ? FactorText(request.spouse->mortalityFactor) : std::string("null"));
+    j += ", \"deaths\": \"independent\"";
+    j += ", \"cola_percent\": " + Decimals(static_cast<long double>(in.cola), 4);
+    j += ", \"cola_effective\": \"each December\"";
+    j += ", \"discount_rate_percent\": " + Decimals(in.rate, 4);
+    j += ", \"discounting\": \"monthly to the as-of month, (1 + rate)^(-months/12)\"";
+    if (in.cut) {
+        j += ", \"benefit_cut\": {\"percent\": " +
+             Decimals(static_cast<long double>(in.cut->percentHundredths) / 100, 2) +
+             ", \"from_year\": " + std::to_string(in.cut->fromYear) + "}";
+    } else {
+        j += ", \"benefit_cut\": null";
+    }
+    j += ", \"survivor_start\": \"the month after the death or survivor FRA, whichever gives "
+         "the survivor the larger expected value\"";
+    j += ", \"rules\": [";
+    bool first = true;
+    for (const char* source : kRuleSources) {
+        j += (first ? "" : ", ") + JsonString(source);
+        first = false;
+    }
+    j += "]}";
+    return j;
+}
+
 std::string JsonForm(const Plan& plan, const PlanRequest& request,
                      const std::vector<std::size_t>& shown) {
     const auto& in = request.inputs;
@@ -169,16 +292,14 @@ std::string JsonForm(const Plan& plan, const PlanRequest& request,
     j += "  \"sex\": " + JsonString(in.sex == planner::Sex::Male ? "male" : "female") + ",\n";
     j += "  \"fra_benefit\": " + CountText(MoneyFromReal(in.fraBenefit).count) + ",\n";
     j += "  \"as_of\": " + JsonString(planner::DateText(in.asOf)) + ",\n";
-    char number[64];
-    std::snprintf(number, sizeof number, "%.4f", in.cola);
-    j += std::string("  \"cola\": ") + number + ",\n";
-    std::snprintf(number, sizeof number, "%.4Lf", in.rate);
-    j += std::string("  \"rate\": ") + number + ",\n";
+    j += "  \"cola\": " + Decimals(static_cast<long double>(in.cola), 4) + ",\n";
+    j += "  \"rate\": " + Decimals(in.rate, 4) + ",\n";
     j += "  \"years\": " + std::to_string(in.years) + ",\n";
     j += "  \"full_retirement_age\": " + JsonString(planner::AgeText(plan.fraAgeMonths)) + ",\n";
     j += "  \"fra_month\": " + JsonString(planner::MonthText(plan.fraMonth)) + ",\n";
     j += "  \"month_70\": " + JsonString(planner::MonthText(plan.month70)) + ",\n";
     j += "  \"life_table\": " + JsonString(plan.lifeTableEdition) + ",\n";
+    j += "  \"assumptions\": " + AssumptionsJson(request) + ",\n";
     j += "  \"best\": " + JsonString(planner::MonthText(plan.options[plan.best].claim)) + ",\n";
     j += "  \"options\": [";
     for (std::size_t k = 0; k < shown.size(); ++k) {
@@ -198,7 +319,7 @@ std::string JsonForm(const Plan& plan, const PlanRequest& request,
         j += ", \"age_at_break_even\": " + (reached ? std::to_string(o.ageAtBreakEven) : "null");
         j += ", \"chance_alive_percent\": " +
              (reached ? ChanceText(o.chanceAliveAtBreakEven) : "null");
-        j += ", \"weighted_value\": " + CountText(MoneyFromReal(o.expectedValue).count);
+        j += ", \"expected_value\": " + CountText(MoneyFromReal(o.expectedValue).count);
         j += std::string(", \"best\": ") + (i == plan.best ? "true" : "false") + "}";
     }
     j += "\n  ]\n}\n";
@@ -210,7 +331,7 @@ std::string JsonForm(const Plan& plan, const PlanRequest& request,
 std::string Typed(const ScenarioInput& input, const std::string& text, InputValue& into) {
     const InputReading reading = TypeIntoField(input, text);
     if (!reading.value)
-        return "\"" + text + "\": " + reading.refusal;
+        return "\"" + Echoed(text) + "\": " + reading.refusal;
     into = *reading.value;
     return {};
 }
@@ -221,7 +342,279 @@ int Refuse(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
+// "YYYY-MM" exactly.
+std::optional<planner::Month> ParseMonth(const std::string& text) {
+    if (text.size() != 7 || text[4] != '-')
+        return std::nullopt;
+    const auto date = planner::ParseDate(text + "-01");
+    if (!date)
+        return std::nullopt;
+    return planner::Month::Of(date->year, date->month);
+}
+
+// A plain decimal ("1", "0.25", "22.5") with at most `decimals` decimals, in units of the
+// last decimal; '.' is the mark whatever the locale.
+std::optional<long long> ParseDecimal(const std::string& text, int decimals) {
+    long long units = 0;
+    int seen = -1;  // decimals after the mark, -1 before it
+    int digits = 0;
+    for (char c : text) {
+        if (c == '.' && seen < 0) {
+            seen = 0;
+        } else if (c >= '0' && c <= '9' && digits < 12) {
+            units = units * 10 + (c - '0');
+            ++digits;
+            if (seen >= 0 && ++seen > decimals)
+                return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    for (int i = std::max(seen, 0); i < decimals; ++i)
+        units *= 10;
+    return units;
+}
+
+std::string PersonJson(const planner::PersonInputs& p) {
+    return "{\"born\": " + JsonString(planner::DateText(p.born)) +
+           ", \"sex\": " + JsonString(p.sex == planner::Sex::Male ? "male" : "female") +
+           ", \"fra_benefit\": " + CountText(p.piaCents * 100) + ", \"claimed\": " +
+           (p.claimed ? JsonString(planner::MonthText(*p.claimed)) : std::string("null")) +
+           ", \"mortality_factor\": " + FactorText(p.mortalityFactor) + "}";
+}
+
+std::string Money0(long double value) {
+    return MoneyText(value, 0);
+}
+
+// Rows of text aligned by column: the first `left` columns to the left, the rest right.
+std::string Aligned(const std::vector<std::vector<std::string>>& rows, std::size_t left) {
+    std::vector<std::size_t> width;
+    for (const auto& row : rows) {
+        width.resize(std::max(width.size(), row.size()), 0);
+        for (std::size_t c = 0; c < row.size(); ++c)
+            width[c] = std::max(width[c], DisplayWidth(row[c]));
+    }
+    std::string text;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string pad(width[c] - DisplayWidth(row[c]), ' ');
+            line += c < left ? row[c] + pad : pad + row[c];
+            if (c + 1 < row.size())
+                line += "  ";
+        }
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    return text;
+}
+
+// Rows as tsv or csv (numbers already written with '.').
+std::string Delimited(const std::vector<std::vector<std::string>>& rows, bool csv) {
+    std::string text;
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0)
+                text += csv ? ',' : '\t';
+            text += csv ? CsvField(row[c]) : row[c];
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+std::string PaymentsForm(const planner::HouseholdModel& model, const PlanRequest& request) {
+    const bool couple = request.spouse.has_value();
+    const auto rows =
+        model.Payments(*request.paymentsClient, request.paymentsSpouse, request.death);
+    std::vector<std::vector<std::string>> table;
+    std::vector<std::string> titles = {"Benefit month", "Paid in", "Client", "Client kind"};
+    if (couple)
+        titles.insert(titles.end(), {"Spouse", "Spouse kind"});
+    if (request.format == PlanFormat::Json) {
+        std::string j =
+            "{\n  \"client\": " + PersonJson(HouseholdOfRequest(request).client) + ",\n";
+        if (couple)
+            j += "  \"spouse\": " + PersonJson(*HouseholdOfRequest(request).spouse) + ",\n";
+        j += "  \"as_of\": " + JsonString(planner::DateText(request.inputs.asOf)) + ",\n";
+        j += "  \"client_claim\": " + JsonString(planner::MonthText(*request.paymentsClient)) +
+             ",\n";
+        if (couple)
+            j += "  \"spouse_claim\": " + JsonString(planner::MonthText(*request.paymentsSpouse)) +
+                 ",\n";
+        if (request.death) {
+            j += "  \"death\": {\"who\": " +
+                 JsonString(request.death->who == planner::Who::Client ? "client" : "spouse") +
+                 ", \"month\": " + JsonString(planner::MonthText(request.death->month)) + "},\n";
+        }
+        j += "  \"assumptions\": " + AssumptionsJson(request) + ",\n";
+        j += "  \"payments\": [";
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto& r = rows[i];
+            j += i == 0 ? "\n" : ",\n";
+            j += "    {\"benefit_month\": " + JsonString(planner::MonthText(r.benefitMonth)) +
+                 ", \"paid_in\": " + JsonString(planner::MonthText(r.paidMonth)) +
+                 ", \"client\": " + std::to_string(r.client.dollars) +
+                 ", \"client_kind\": " + JsonString(planner::PaymentKindText(r.client.kind));
+            if (couple) {
+                j += ", \"spouse\": " + std::to_string(r.spouse.dollars) +
+                     ", \"spouse_kind\": " + JsonString(planner::PaymentKindText(r.spouse.kind));
+            }
+            j += "}";
+        }
+        return j + "\n  ]\n}\n";
+    }
+    table.push_back(titles);
+    for (const auto& r : rows) {
+        std::vector<std::string> row = {
+            planner::MonthText(r.benefitMonth), planner::MonthText(r.paidMonth),
+            std::to_string(r.client.dollars), planner::PaymentKindText(r.client.kind)};
+        if (couple) {
+            row.push_back(std::to_string(r.spouse.dollars));
+            row.push_back(planner::PaymentKindText(r.spouse.kind));
+        }
+        table.push_back(std::move(row));
+    }
+    switch (request.format) {
+        case PlanFormat::Text:
+            return Aligned(table, 2) +
+                   "\nAmounts in whole dollars, paid the month after the benefit month.\n";
+        case PlanFormat::Tsv:
+            table.erase(table.begin());
+            return Delimited(table, false);
+        default:
+            return Delimited(table, true);
+    }
+}
+
+std::string GridForm(const planner::CoupleSearch& search, const PlanRequest& request) {
+    if (request.format == PlanFormat::Json) {
+        std::string j = "{\n  \"assumptions\": " + AssumptionsJson(request) + ",\n  \"pairs\": [";
+        bool first = true;
+        for (int c = 0; c < search.clientCount; ++c) {
+            for (int s = 0; s < search.spouseCount; ++s) {
+                const planner::Month cm{search.clientFirst.index + c};
+                const planner::Month sm{search.spouseFirst.index + s};
+                j += first ? "\n" : ",\n";
+                first = false;
+                j += "    {\"client_month\": " + JsonString(planner::MonthText(cm)) +
+                     ", \"spouse_month\": " + JsonString(planner::MonthText(sm)) +
+                     ", \"expected_value\": " + Decimals(search.Value(cm, sm), 2) + "}";
+            }
+        }
+        return j + "\n  ]\n}\n";
+    }
+    const bool csv = request.format == PlanFormat::Csv;
+    std::vector<std::vector<std::string>> rows;
+    if (csv)
+        rows.push_back({"Client month", "Spouse month", "Expected value"});
+    for (int c = 0; c < search.clientCount; ++c) {
+        for (int s = 0; s < search.spouseCount; ++s) {
+            const planner::Month cm{search.clientFirst.index + c};
+            const planner::Month sm{search.spouseFirst.index + s};
+            rows.push_back({planner::MonthText(cm), planner::MonthText(sm),
+                            Decimals(search.Value(cm, sm), 2)});
+        }
+    }
+    return Delimited(rows, csv);
+}
+
+std::string CoupleForm(const planner::HouseholdModel& model, const planner::CoupleSearch& search,
+                       const PlanRequest& request) {
+    const planner::BenefitRules& rules = model.Rules();
+    const auto ageIn = [&](planner::Who who, planner::Month m) {
+        return planner::AgeText(planner::AgeRules(rules.Person(who).born).AgeMonthsIn(m));
+    };
+    const long double best = search.best.value;
+    struct Line {
+        std::string label;
+        const planner::ChoiceValue* choice;
+    };
+    std::vector<Line> lines;
+    for (std::size_t i = 0; i < search.topTen.size(); ++i)
+        lines.push_back({i == 0 ? "best" : std::to_string(i + 1), &search.topTen[i]});
+    lines.push_back({"both earliest", &search.bothEarliest});
+    lines.push_back({"both at FRA", &search.bothFra});
+    lines.push_back({"both at 70", &search.both70});
+    const std::string edition = planner::MortalityEdition(request.inputs.mortality);
+
+    if (request.format == PlanFormat::Json) {
+        const auto choiceJson = [&](const planner::ChoiceValue& v) {
+            return "{\"client_month\": " + JsonString(planner::MonthText(v.client)) +
+                   ", \"client_age\": " + JsonString(ageIn(planner::Who::Client, v.client)) +
+                   ", \"spouse_month\": " + JsonString(planner::MonthText(*v.spouse)) +
+                   ", \"spouse_age\": " + JsonString(ageIn(planner::Who::Spouse, *v.spouse)) +
+                   ", \"expected_value\": " + Decimals(v.value, 2) +
+                   ", \"difference_from_best\": " + Decimals(v.value - best, 2) + "}";
+        };
+        const planner::HouseholdInputs h = HouseholdOfRequest(request);
+        std::string j = "{\n  \"client\": " + PersonJson(h.client) + ",\n";
+        j += "  \"spouse\": " + PersonJson(*h.spouse) + ",\n";
+        j += "  \"as_of\": " + JsonString(planner::DateText(request.inputs.asOf)) + ",\n";
+        j += "  \"assumptions\": " + AssumptionsJson(request) + ",\n";
+        j += "  \"best\": " + choiceJson(search.best) + ",\n";
+        j += "  \"ten_best\": [";
+        for (std::size_t i = 0; i < search.topTen.size(); ++i)
+            j += (i == 0 ? "\n    " : ",\n    ") + choiceJson(search.topTen[i]);
+        j += "\n  ],\n";
+        j += "  \"both_earliest\": " + choiceJson(search.bothEarliest) + ",\n";
+        j += "  \"both_at_fra\": " + choiceJson(search.bothFra) + ",\n";
+        j += "  \"both_at_70\": " + choiceJson(search.both70) + "\n}\n";
+        return j;
+    }
+    if (request.format != PlanFormat::Text) {
+        const bool csv = request.format == PlanFormat::Csv;
+        std::vector<std::vector<std::string>> rows;
+        if (csv) {
+            rows.push_back({"Choice", "Client month", "Client age", "Spouse month", "Spouse age",
+                            "Expected value", "Difference"});
+        }
+        for (const Line& line : lines) {
+            const planner::ChoiceValue& v = *line.choice;
+            rows.push_back({line.label, planner::MonthText(v.client),
+                            ageIn(planner::Who::Client, v.client), planner::MonthText(*v.spouse),
+                            ageIn(planner::Who::Spouse, *v.spouse), Decimals(v.value, 2),
+                            Decimals(v.value - best, 2)});
+        }
+        std::string text = Delimited(rows, csv);
+        if (!csv)
+            text += "Survival: " + edition + "\n";
+        return text;
+    }
+    std::vector<std::vector<std::string>> rows = {
+        {"", "Client month", "Age", "Spouse month", "Age", "Expected value", "Difference"}};
+    for (const Line& line : lines) {
+        const planner::ChoiceValue& v = *line.choice;
+        rows.push_back({line.label, planner::MonthText(v.client),
+                        ageIn(planner::Who::Client, v.client), planner::MonthText(*v.spouse),
+                        ageIn(planner::Who::Spouse, *v.spouse), Money0(v.value),
+                        Money0(v.value - best)});
+    }
+    std::string text = "Best pair: the client claims in " + planner::MonthText(search.best.client) +
+                       " at " + ageIn(planner::Who::Client, search.best.client) +
+                       ", the spouse in " + planner::MonthText(*search.best.spouse) + " at " +
+                       ageIn(planner::Who::Spouse, *search.best.spouse) + ", expected value " +
+                       Money0(best) + ".\n\n";
+    text += Aligned(rows, 5);
+    text +=
+        "\nA survivor benefit starts in the month after the death or at the survivor's full\n"
+        "retirement age, whichever gives the survivor the larger expected value.\n";
+    text += "Survival: " + edition + "; the two deaths independent.\n";
+    return text;
+}
+
 }  // namespace
+
+planner::HouseholdInputs HouseholdOfRequest(const PlanRequest& request) {
+    planner::HouseholdInputs h = planner::HouseholdOf(request.inputs);
+    h.client.claimed = request.claimed;
+    h.spouse = request.spouse;
+    return h;
+}
 
 std::string ParsePlanArguments(const std::vector<std::string>& args, const planner::Date& today,
                                PlanRequest& request, bool withSummary) {
@@ -231,6 +624,14 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
     in.cola = 0;
     in.rate = 0;
     in.years = 40;
+    planner::PersonInputs spouse;
+    bool spouseBorn = false, spouseSex = false, spouseBenefit = false;
+    std::optional<planner::Month> spouseClaimed;
+    std::optional<long double> spouseFactor;
+    std::optional<std::int32_t> cutPercent, cutFrom;
+    std::optional<planner::Who> deathWho;
+    std::optional<planner::Month> deathMonth;
+    bool paymentsGiven = false;
 
     // The option table of the flag form reads "--name VALUE" and "--name=VALUE" and
     // refuses repeats; its records carry the values here.
@@ -239,26 +640,47 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
         return [&into, given](CliOptions&, const std::string& text) -> std::string {
             const auto date = planner::ParseDate(text);
             if (!date)
-                return "\"" + text + "\" is not a date of the form YYYY-MM-DD";
+                return "\"" + Echoed(text) + "\" is not a date of the form YYYY-MM-DD";
             into = *date;
             if (given != nullptr)
                 *given = true;
             return {};
         };
     };
+    const auto sexOption = [](planner::Sex& into, bool& given) {
+        return [&into, &given](CliOptions&, const std::string& text) -> std::string {
+            if (text == "female") {
+                into = planner::Sex::Female;
+            } else if (text == "male") {
+                into = planner::Sex::Male;
+            } else {
+                return "\"" + Echoed(text) + "\" is not one of female, male";
+            }
+            given = true;
+            return {};
+        };
+    };
+    const auto monthOption = [](std::optional<planner::Month>& into) {
+        return [&into](CliOptions&, const std::string& text) -> std::string {
+            const auto month = ParseMonth(text);
+            if (!month)
+                return "\"" + Echoed(text) + "\" is not a month of the form YYYY-MM";
+            into = month;
+            return {};
+        };
+    };
+    const auto factorOption = [](std::optional<long double>& into) {
+        return [&into](CliOptions&, const std::string& text) -> std::string {
+            const auto units = ParseDecimal(text, 4);
+            if (!units || *units < 2500 || *units > 40000)
+                return "\"" + Echoed(text) + "\" is not a factor from 0.25 to 4";
+            into = static_cast<long double>(*units) / 10000;
+            return {};
+        };
+    };
+    std::optional<long double> clientFactor;
     table.Add({"--born", "YYYY-MM-DD", "", dateOption(in.born, &born)});
-    table.Add(
-        {"--sex", "female|male", "", [&](CliOptions&, const std::string& text) -> std::string {
-             if (text == "female") {
-                 in.sex = planner::Sex::Female;
-             } else if (text == "male") {
-                 in.sex = planner::Sex::Male;
-             } else {
-                 return "\"" + text + "\" is not one of female, male";
-             }
-             sex = true;
-             return {};
-         }});
+    table.Add({"--sex", "female|male", "", sexOption(in.sex, sex)});
     table.Add(
         {"--fra-benefit", "AMOUNT", "", [&](CliOptions&, const std::string& text) -> std::string {
              InputValue value;
@@ -269,6 +691,78 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
              benefit = true;
              return {};
          }});
+    table.Add({"--spouse-born", "YYYY-MM-DD", "", dateOption(spouse.born, &spouseBorn)});
+    table.Add({"--spouse-sex", "female|male", "", sexOption(spouse.sex, spouseSex)});
+    table.Add({"--spouse-fra-benefit", "AMOUNT", "",
+               [&](CliOptions&, const std::string& text) -> std::string {
+                   InputValue value;
+                   std::string refusal = Typed(InputOf(&TScenarioRec::EarlyBenefit), text, value);
+                   if (!refusal.empty())
+                       return refusal;
+                   spouse.piaCents = MoneyFromReal(std::get<long double>(value)).count / 100;
+                   spouseBenefit = true;
+                   return {};
+               }});
+    table.Add({"--claimed", "YYYY-MM", "", monthOption(request.claimed)});
+    table.Add({"--spouse-claimed", "YYYY-MM", "", monthOption(spouseClaimed)});
+    table.Add({"--mortality", "cohort|period", "",
+               [&](CliOptions&, const std::string& text) -> std::string {
+                   if (text == "cohort") {
+                       in.mortality = planner::MortalityKind::Cohort;
+                   } else if (text == "period") {
+                       in.mortality = planner::MortalityKind::Period;
+                   } else {
+                       return "\"" + Echoed(text) + "\" is not one of cohort, period";
+                   }
+                   return {};
+               }});
+    table.Add({"--mortality-factor", "F", "", factorOption(clientFactor)});
+    table.Add({"--spouse-mortality-factor", "F", "", factorOption(spouseFactor)});
+    table.Add({"--benefit-cut", "P", "", [&](CliOptions&, const std::string& text) -> std::string {
+                   const auto units = ParseDecimal(text, 2);
+                   if (!units || *units < 1 || *units > 10000)
+                       return "\"" + Echoed(text) + "\" is not a percentage above 0 and up to 100";
+                   cutPercent = static_cast<std::int32_t>(*units);
+                   return {};
+               }});
+    table.Add({"--cut-from", "YYYY", "", [&](CliOptions&, const std::string& text) -> std::string {
+                   const auto year = ParseDecimal(text, 0);
+                   if (text.size() != 4 || !year || *year < 1900 || *year > 2100)
+                       return "\"" + Echoed(text) + "\" is not a year from 1900 to 2100";
+                   cutFrom = static_cast<std::int32_t>(*year);
+                   return {};
+               }});
+    table.Add({"--payments", "YYYY-MM[,YYYY-MM]", "",
+               [&](CliOptions&, const std::string& text) -> std::string {
+                   const std::size_t comma = text.find(',');
+                   const auto first = ParseMonth(text.substr(0, comma));
+                   std::optional<planner::Month> second;
+                   if (comma != std::string::npos)
+                       second = ParseMonth(text.substr(comma + 1));
+                   if (!first || (comma != std::string::npos && !second))
+                       return "\"" + Echoed(text) +
+                              "\" is not of the form YYYY-MM or YYYY-MM,YYYY-MM";
+                   request.paymentsClient = first;
+                   request.paymentsSpouse = second;
+                   paymentsGiven = true;
+                   return {};
+               }});
+    table.Add(
+        {"--death", "client|spouse", "", [&](CliOptions&, const std::string& text) -> std::string {
+             if (text == "client") {
+                 deathWho = planner::Who::Client;
+             } else if (text == "spouse") {
+                 deathWho = planner::Who::Spouse;
+             } else {
+                 return "\"" + Echoed(text) + "\" is not one of client, spouse";
+             }
+             return {};
+         }});
+    table.Add({"--death-month", "YYYY-MM", "", monthOption(deathMonth)});
+    table.Add({"--grid", "", "", [&](CliOptions&, const std::string&) -> std::string {
+                   request.grid = true;
+                   return {};
+               }});
     table.Add({"--as-of", "YYYY-MM-DD", "", dateOption(in.asOf, &request.asOfGiven)});
     table.Add({"--cola", "P", "", [&](CliOptions&, const std::string& text) -> std::string {
                    InputValue value;
@@ -305,7 +799,7 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
                    } else if (text == "json") {
                        request.format = PlanFormat::Json;
                    } else {
-                       return "\"" + text + "\" is not one of text, tsv, csv, json";
+                       return "\"" + Echoed(text) + "\" is not one of text, tsv, csv, json";
                    }
                    return {};
                }});
@@ -338,6 +832,47 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
         return "missing option --sex";
     if (!benefit)
         return "missing option --fra-benefit";
+    if (clientFactor)
+        in.mortalityFactor = *clientFactor;
+    const int spouseGiven = int{spouseBorn} + int{spouseSex} + int{spouseBenefit};
+    if (spouseGiven != 0 && spouseGiven != 3) {
+        return "a spouse needs all three of --spouse-born, --spouse-sex and "
+               "--spouse-fra-benefit";
+    }
+    if (spouseGiven == 3) {
+        spouse.claimed = spouseClaimed;
+        if (spouseFactor)
+            spouse.mortalityFactor = *spouseFactor;
+        request.spouse = spouse;
+    } else if (spouseClaimed || spouseFactor) {
+        return std::string(spouseClaimed ? "--spouse-claimed" : "--spouse-mortality-factor") +
+               " needs the spouse's options";
+    }
+    if (cutPercent.has_value() != cutFrom.has_value())
+        return "--benefit-cut and --cut-from go together";
+    if (cutPercent)
+        in.cut = planner::BenefitCut{*cutPercent, *cutFrom};
+    if (deathWho.has_value() != deathMonth.has_value())
+        return "--death and --death-month go together";
+    if (deathWho) {
+        if (!paymentsGiven)
+            return "--death needs --payments";
+        if (*deathWho == planner::Who::Spouse && !request.spouse)
+            return "--death spouse needs the spouse's options";
+        request.death = planner::Death{*deathWho, *deathMonth};
+    }
+    if (paymentsGiven && request.spouse.has_value() != request.paymentsSpouse.has_value()) {
+        return request.spouse ? "--payments needs the spouse's claim month too (YYYY-MM,YYYY-MM)"
+                              : "--payments takes one claim month for a single client";
+    }
+    if (request.grid && !request.spouse)
+        return "--grid needs the spouse's options";
+    if (request.grid && paymentsGiven)
+        return "--grid and --payments cannot be given together";
+    if (request.spouse && !request.pdfPath.empty())
+        return "--pdf writes the summary of a single client; a couple's has no PDF here";
+    if (request.claimed && !request.spouse && !paymentsGiven)
+        return "--claimed leaves a single client no month to choose; give --payments too";
     return {};
 }
 
@@ -380,6 +915,27 @@ std::string FormatPlan(const Plan& plan, const PlanRequest& request) {
     return text;
 }
 
+namespace {
+
+// The month a claim for the payments must be: the claimed one, else one of the choices.
+std::string CheckClaim(const planner::HouseholdModel& model, planner::Who who,
+                       planner::Month claim) {
+    const char* whose = who == planner::Who::Client ? "client's" : "spouse's";
+    if (claim < model.FirstChoice(who) || claim > model.LastChoice(who)) {
+        if (model.FirstChoice(who) == model.LastChoice(who)) {
+            return std::string("--payments: the ") + whose + " claim was given as " +
+                   planner::MonthText(model.FirstChoice(who));
+        }
+        return std::string("--payments: the ") + whose + " claim month " +
+               planner::MonthText(claim) + " is not between " +
+               planner::MonthText(model.FirstChoice(who)) + " and " +
+               planner::MonthText(model.LastChoice(who));
+    }
+    return {};
+}
+
+}  // namespace
+
 int RunPlanCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const planner::Date& today, const SummaryPdfWriter& writeSummary) {
     for (const auto& arg : args) {
@@ -397,9 +953,42 @@ int RunPlanCli(const std::vector<std::string>& args, std::ostream& out, std::ost
         !refusal.empty())
         return Refuse(err, refusal);
 
+    // Everything is made before anything is written, so an error leaves the output empty.
+    std::string text;
     planner::Plan plan;
     try {
-        plan = planner::BuildPlan(request.inputs);
+        const planner::HouseholdInputs household = HouseholdOfRequest(request);
+        if (request.spouse || request.paymentsClient) {
+            planner::CheckHousehold(household);
+            if (request.inputs.years < 1 || request.inputs.years > 40)
+                throw planner::PlanError("The number of years must be between 1 and 40.");
+            const planner::HouseholdModel model(household);
+            if (request.paymentsClient) {
+                std::string refusal =
+                    CheckClaim(model, planner::Who::Client, *request.paymentsClient);
+                if (refusal.empty() && request.paymentsSpouse)
+                    refusal = CheckClaim(model, planner::Who::Spouse, *request.paymentsSpouse);
+                if (refusal.empty() && request.death &&
+                    (request.death->month < model.Rules().AsOf() ||
+                     request.death->month > model.LastMonth())) {
+                    refusal = "--death-month " + planner::MonthText(request.death->month) +
+                              " is not between the as-of month " +
+                              planner::MonthText(model.Rules().AsOf()) + " and the table's end " +
+                              planner::MonthText(model.LastMonth());
+                }
+                if (!refusal.empty())
+                    return Refuse(err, refusal);
+                text = PaymentsForm(model, request);
+            } else {
+                const planner::CoupleSearch search = model.SearchCouple();
+                text =
+                    request.grid ? GridForm(search, request) : CoupleForm(model, search, request);
+            }
+        } else {
+            plan = planner::BuildPlan(request.inputs);
+            if (request.pdfPath.empty())
+                text = FormatPlan(plan, request);
+        }
     } catch (const planner::PlanError& e) {
         return Refuse(err, e.what());
     } catch (const ArithmeticError& e) {
@@ -414,7 +1003,7 @@ int RunPlanCli(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << kProgram << ": " << failure << "\n";
         return kExitFailed;
     }
-    out << FormatPlan(plan, request);
+    out << text;
     out.flush();
     if (!out) {
         err << kProgram << ": the output could not be written\n";

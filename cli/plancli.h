@@ -1,11 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "planner/dates.h"
+#include "planner/household.h"
+#include "planner/payments.h"
 #include "planner/plan.h"
 
 namespace velmora::cli {
@@ -23,7 +26,21 @@ struct PlanRequest {
     std::string pdfPath;
     std::string client;
     std::string preparer;
+    /// --claimed: the client already receives benefits from this month.
+    std::optional<planner::Month> claimed;
+    /// The spouse, with --spouse-born, --spouse-sex and --spouse-fra-benefit (all or none).
+    std::optional<planner::PersonInputs> spouse;
+    /// --payments: the month-by-month payments of these claim months instead of the list.
+    std::optional<planner::Month> paymentsClient;
+    std::optional<planner::Month> paymentsSpouse;
+    /// --death with --death-month: the payments follow that death.
+    std::optional<planner::Death> death;
+    /// --grid: every pair's expected value, for a couple.
+    bool grid = false;
 };
+
+/// The household the request describes (the client's inputs, the spouse's, the claims).
+planner::HouseholdInputs HouseholdOfRequest(const PlanRequest& request);
 
 /// Writes the client summary of a plan into a PDF file; gives the error message, or an
 /// empty text. The program has one when it is built with the report.

@@ -40,8 +40,9 @@ class CohortLifeTables {
     std::vector<std::vector<long double>> female_;
 };
 
-/// One person's l(x) at whole ages 0..last+1 (l(last+1) is 0), from the kind of table
-/// chosen and with every q(x) times the factor, capped at 1.
+/// One person's l(x) as a chance from birth, at whole ages 0..last+1 (the last from q(last);
+/// nobody is alive after it), from the kind of table chosen and with every q(x) times the
+/// factor, capped at 1.
 std::vector<long double> SurvivorsOf(const PersonInputs& person, MortalityKind kind,
                                      const LifeTable& period = LifeTable::Shipped(),
                                      const CohortLifeTables& cohort = CohortLifeTables::Shipped());

@@ -49,6 +49,18 @@ struct Death {
     Month month;
 };
 
+/// A survivor benefit's make-up: the deceased's benefit (the PIA times `base`, rounded
+/// down to the dime) reduced for the survivor's age (times `reduction`, rounded down to the
+/// dime). When the deceased claimed early, the result is limited to the larger of the
+/// deceased's reduced benefit (the PIA times `deceasedFactor`) and 82.5 % of the PIA.
+struct SurvivorTerms {
+    Fraction base{1, 1};
+    Fraction reduction{1, 1};
+    bool limited = false;
+    Fraction deceasedFactor{1, 1};
+    friend bool operator==(const SurvivorTerms&, const SurvivorTerms&) = default;
+};
+
 /// The amount rules of a household whose inputs passed CheckHousehold. No chances here:
 /// each function gives the exact amount for one month.
 class BenefitRules {
@@ -83,16 +95,19 @@ class BenefitRules {
     /// 0 before the later of the two claims (and before 62) or when not positive.
     std::int64_t SpousalCents(Who who, Month ownClaim, Month otherClaim, Month month) const;
 
-    /// The fraction of the deceased's PIA a survivor benefit starting in `start` pays, for
-    /// a death in `death` of someone who claimed in `deceasedClaim` (a claim after the
-    /// death month means not claimed): the PIA with the credits earned up to the death,
-    /// or the deceased's benefit with its credits, reduced for the survivor's age; for an
-    /// early claim the lesser of that and the larger of the deceased's reduced benefit and
-    /// 82.5 % of the PIA.
-    Fraction SurvivorFactor(Who survivor, Month death, Month deceasedClaim, Month start) const;
-    /// The survivor benefit in cents in a month from `start` on (0 before it).
-    std::int64_t SurvivorCents(Who survivor, Month death, Month deceasedClaim, Month start,
-                               Month month) const;
+    /// The own benefit and the spousal part together, both alive: the spousal part comes
+    /// on top of the own benefit without its delayed credits, and the credits count only
+    /// where they give more: the larger of the own benefit with its credits and the own
+    /// benefit without them plus the spousal part.
+    std::int64_t OwnAndSpousalCents(Who who, Month ownClaim, Month otherClaim, Month month) const;
+
+    /// How a survivor benefit that starts in `start` is made from the deceased's PIA, for a
+    /// death in `death` of someone who claimed in `deceasedClaim` (a claim in or after the
+    /// death month means not claimed).
+    SurvivorTerms SurvivorTermsFor(Who survivor, Month death, Month deceasedClaim,
+                                   Month start) const;
+    /// The survivor benefit in cents in a month on the deceased's PIA of that month.
+    std::int64_t SurvivorCents(const SurvivorTerms& terms, Who survivor, Month month) const;
 
     /// The amount paid for a benefit in cents: rounded down to the dollar, less the cut
     /// from its year on.
@@ -105,8 +120,10 @@ class BenefitRules {
     PersonMonths spouse_;
     std::int64_t colaMillionths_ = 0;
     // PIAs per COLA step (index 0: the as-of month's), per person.
-    mutable std::vector<std::int64_t> clientPia_;
-    mutable std::vector<std::int64_t> spousePia_;
+    // The PIA after each COLA step (index 0: the as-of month's), per person; a step past
+    // the last one left the range.
+    std::vector<std::int64_t> clientPia_;
+    std::vector<std::int64_t> spousePia_;
 };
 
 /// The survivor reduction at `monthsEarly` months before survivor FRA, whose distance from

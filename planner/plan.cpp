@@ -1,9 +1,9 @@
 #include "planner/plan.h"
 
 #include <algorithm>
-#include <map>
 
 #include "engine/schedule.h"
+#include "planner/optimiser.h"
 
 namespace velmora::planner {
 
@@ -34,6 +34,7 @@ void CheckInputs(const PlanInputs& in) {
         throw PlanError("The discount rate must be between 0 and 100 percent.");
     if (in.years < 1 || in.years > 40)
         throw PlanError("The number of years must be between 1 and 40.");
+    CheckHousehold(HouseholdOf(in));
 }
 
 }  // namespace
@@ -58,7 +59,6 @@ Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
     const Month asOfMonth = Month::Of(in.asOf.year, in.asOf.month);
 
     Plan plan;
-    plan.lifeTableEdition = table.Edition();
     plan.firstMonthAt62 = age.FirstMonthAt62();
     plan.fraAgeMonths = FullRetirementAgeMonths(age.RuleYearOfBirth());
     plan.fraMonth = age.MonthAttained(plan.fraAgeMonths);
@@ -72,41 +72,30 @@ Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
     const int credit = DelayedCreditPer2400(age.RuleYearOfBirth());
     const int creditLimit = plan.month70.index - plan.fraMonth.index;
 
-    // The benefit at FRA in the dollars of each claim year: one COLA step a year.
-    const TMoney fraToday = MoneyFromReal(in.fraBenefit);
-    std::map<int, TMoney> fraInYear;
-    {
-        TMoney grown = fraToday;
-        for (int year = in.asOf.year; year <= plan.month70.Year(); ++year) {
-            if (year > in.asOf.year)
-                grown = ApplyCola(grown, in.cola);
-            fraInYear[year] = grown;
-        }
-    }
-
+    // The expected values come from the month-by-month payments; the monthly benefit shown
+    // is the one of the claim month with all its credits.
+    const HouseholdModel model(HouseholdOf(in), table);
+    plan.lifeTableEdition = MortalityEdition(in.mortality, table);
+    const SingleSearch values = model.SearchSingle();
+    const BenefitRules& rules = model.Rules();
     for (Month m = first; m <= plan.month70; m.index++) {
         PlanOption option;
         option.claim = m;
         option.ageMonths = age.AgeMonthsIn(m);
         option.factor = ClaimingFactor(m.index - plan.fraMonth.index, credit, creditLimit);
         option.percentOfFra = FactorPercent(option.factor);
-        option.monthlyBenefit = BenefitRoundedToDime(fraInYear.at(m.Year()), option.factor);
+        option.monthlyBenefit =
+            BenefitRoundedToDime(TMoney{rules.PiaCents(Who::Client, m) * 100}, option.factor);
         option.isFraMonth = m == plan.fraMonth;
         option.isMonth70 = m == plan.month70;
+        option.expectedValue = values.months[static_cast<std::size_t>(m.index - first.index)].value;
         plan.options.push_back(option);
     }
+    plan.best = values.best;
 
-    // Each option's schedule against the earliest; the rows are the same years for all,
-    // so the chance of being alive in the middle of each row's year is shared.
+    // Each option's schedule against the earliest gives its break-even year.
     const PlanOption& earliest = plan.options.front();
     plan.scheduleAge = earliest.ageMonths / 12;
-    const long double ageNow = age.AgeOn(in.asOf);
-    std::vector<long double> aliveMidRow(static_cast<std::size_t>(in.years) + 1, 0);
-    for (int r = 1; r <= in.years; ++r) {
-        const long double mid = static_cast<long double>(first.Year() + r - 1) + 0.5L;
-        aliveMidRow[static_cast<std::size_t>(r)] =
-            table.SurvivalChance(in.sex, ageNow, age.AgeAt(mid));
-    }
 
     ScheduleInputs schedule;
     schedule.EarlyYear = first.Year();
@@ -130,19 +119,12 @@ Plan BuildPlan(const PlanInputs& in, const LifeTable& table) {
             option.breakEven = BreakEven::Year;
             option.breakEvenYear = std::stoi(result.BreakEvenYear);
             option.ageAtBreakEven = age.AgeAtEndOfYear(option.breakEvenYear);
-            option.chanceAliveAtBreakEven = table.SurvivalChance(
-                in.sex, ageNow, age.AgeAt(static_cast<long double>(option.breakEvenYear) + 1));
+            // Alive at the end of the break-even year: the end of its December.
+            option.chanceAliveAtBreakEven = model.Alive(
+                Who::Client, Month::Of(option.breakEvenYear, 12).index - asOfMonth.index);
         } else {
             option.breakEven = BreakEven::Never;
         }
-        long double weighted = 0;
-        for (std::size_t r = 1; r < result.CumLater.size(); ++r) {
-            const TMoney rowValue{result.CumLater[r].count - result.CumLater[r - 1].count};
-            weighted += MoneyToReal(rowValue) * aliveMidRow[r];
-        }
-        option.expectedValue = weighted;
-        if (weighted > plan.options[plan.best].expectedValue)
-            plan.best = i;
     }
     return plan;
 }

@@ -22,6 +22,7 @@ inline constexpr int kFirstRuleYearOfBirth = 1933;
 struct Fraction {
     std::int64_t numerator = 0;
     std::int64_t denominator = 1;
+    friend bool operator==(const Fraction&, const Fraction&) = default;
 };
 
 /// The part of the benefit at full retirement age paid when claiming `monthsFromFra`

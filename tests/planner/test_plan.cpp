@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -133,28 +134,49 @@ TEST(Plan, RefusedInputsSayWhy) {
     }
 }
 
-// With nobody dying the expected value is the plain sum of the rows' present values;
-// with no COLA and no discounting that is the benefits paid, which can be counted by hand.
-TEST(Plan, WeightedValueWithoutDeathsIsTheSumOfBenefits) {
-    std::string immortal = "age,male_lx,female_lx\n";
-    for (int age = 0; age <= 130; ++age)
-        immortal += std::to_string(age) + ",100000,100000\n";
-    const LifeTable table = LifeTable::FromCsv(immortal, "nobody dies");
+// The flat case (no COLA, no discounting, factor 1): the expected value is the sum of the
+// payments times the chance that each is paid. The test counts the payments and the
+// chances itself: 70.42 % of $1,000.00 is $704.16 -> $704.10, paid as $704 a month for each
+// month from April 2022 at whose end the client is alive, l(x) linear between whole ages.
+TEST(Plan, ExpectedValueOfTheFlatCaseIsTheSumOfChancesTimesPayments) {
+    std::string table = "age,male_lx,female_lx\n";
+    for (int age = 0; age <= 90; ++age) {
+        const int l = age < 70 ? 100000 : 100000 - (age - 70) * 5000;  // 0 at 90
+        table += std::to_string(age) + "," + std::to_string(l) + "," + std::to_string(l) + "\n";
+    }
+    const LifeTable period = LifeTable::FromCsv(table, "falls from 70 to 90");
     PlanInputs in = Inputs({1960, 3, 15}, {2021, 6, 1}, 1000);
     in.cola = 0;
     in.rate = 0;
-    in.years = 10;  // 2022 to 2031
-    const Plan plan = BuildPlan(in, table);
-    EXPECT_EQ(plan.lifeTableEdition, "nobody dies");
-    const PlanOption& first = plan.options.front();  // 2022-04, 70.42 % -> 704.10
+    in.mortality = MortalityKind::Period;
+    const Plan plan = BuildPlan(in, period);
+    EXPECT_EQ(plan.lifeTableEdition, "falls from 70 to 90");
+    const PlanOption& first = plan.options.front();
+    EXPECT_EQ(MonthText(first.claim), "2022-04");
     EXPECT_EQ(Money(first.monthlyBenefit), "704.10");
-    EXPECT_LT(std::fabs(first.expectedValue - (9 * 704.10L + 9 * 12 * 704.10L)), 1e-9L);
-    const PlanOption& fra =
-        plan.options[static_cast<std::size_t>(plan.fraMonth.index - first.claim.index)];
-    EXPECT_EQ(fra.expectedValue, 10 * 1000 + 4 * 12 * 1000);
-    // Paid 58,000 against 82,379.70 over the same ten years: not reached.
-    EXPECT_EQ(fra.breakEven, BreakEven::Never);
-    EXPECT_EQ(plan.best, 0u);
+    // The age at the end of a month is the age at the start of the next; the chance is
+    // conditioned on being alive at the start of the as-of month.
+    const auto ageAt = [](int year, int month) {
+        return FractionalYear({year, month, 1}) - FractionalYear({1960, 3, 15});
+    };
+    const auto l = [](long double age) -> long double {
+        if (age < 70)
+            return 100000;
+        return std::max<long double>(0, 100000 - (age - 70) * 5000);
+    };
+    long double expected = 0;
+    for (int year = 2022, month = 4; year < 2060; ++month) {
+        if (month == 13) {
+            month = 1;
+            ++year;
+        }
+        const int nextYear = month == 12 ? year + 1 : year;
+        const int nextMonth = month == 12 ? 1 : month + 1;
+        expected += 704 * l(ageAt(nextYear, nextMonth)) / l(ageAt(2021, 6));
+    }
+    EXPECT_LT(std::fabs(first.expectedValue - expected), 1e-6L) << static_cast<double>(expected);
+    // Everybody is gone at 90, so no more than 27 years and 11 months can be paid.
+    EXPECT_LT(first.expectedValue, 704.0L * (27 * 12 + 11));
 }
 
 // The odds at the break-even year are those of the table from the as-of age to the age
@@ -162,6 +184,7 @@ TEST(Plan, WeightedValueWithoutDeathsIsTheSumOfBenefits) {
 TEST(Plan, ChanceAliveAtTheEndOfTheBreakEvenYear) {
     PlanInputs in = Inputs({1960, 1, 1}, {2022, 1, 1});
     in.sex = Sex::Male;
+    in.mortality = MortalityKind::Period;
     const Plan plan = BuildPlan(in);
     const LifeTable& table = LifeTable::Shipped();
     int checked = 0;
@@ -170,8 +193,9 @@ TEST(Plan, ChanceAliveAtTheEndOfTheBreakEvenYear) {
             continue;
         const int ageThen = option.breakEvenYear + 1 - 1960;
         EXPECT_EQ(option.ageAtBreakEven, ageThen);  // born 1 January: attained on 31 December
-        EXPECT_EQ(option.chanceAliveAtBreakEven,
-                  table.Survivors(Sex::Male, ageThen) / table.Survivors(Sex::Male, 62));
+        EXPECT_LT(std::fabs(option.chanceAliveAtBreakEven -
+                            table.Survivors(Sex::Male, ageThen) / table.Survivors(Sex::Male, 62)),
+                  1e-15L);
         ++checked;
     }
     EXPECT_GT(checked, 80);
@@ -189,15 +213,16 @@ TEST(Plan, SummaryListsTheFirstOptionEachAgeFraAndSeventy) {
     };
     EXPECT_EQ(months(BuildPlan(Inputs({1960, 3, 15}, {2021, 6, 1}))),
               "2022-04 2023-03 2024-03 2025-03 2026-03 2027-03 2028-03 2029-03 2030-03 ");
-    // FRA 66 and 10 months (born 1 January 1960) comes between the ages; a best month
-    // between the listed ones (2029-11 here) is listed too.
+    // FRA 66 and 10 months (born 1 January 1960) comes between the ages.
     EXPECT_EQ(months(BuildPlan(Inputs({1960, 1, 1}, {2024, 6, 1}))),
-              "2024-06 2024-12 2025-12 2026-10 2026-12 2027-12 2028-12 2029-11 2029-12 ");
+              "2024-06 2024-12 2025-12 2026-10 2026-12 2027-12 2028-12 2029-12 ");
+    // A best month between the listed ones is listed too: here a January, from which the
+    // credits of the year before are paid.
     PlanInputs in = Inputs({1960, 3, 15}, {2026, 12, 10});
     in.sex = Sex::Male;
     const Plan plan = BuildPlan(in);
-    EXPECT_EQ(MonthText(plan.options[plan.best].claim), "2028-11");
-    EXPECT_EQ(months(plan), "2026-12 2027-03 2028-03 2028-11 2029-03 2030-03 ");
+    EXPECT_EQ(MonthText(plan.options[plan.best].claim), "2030-01");
+    EXPECT_EQ(months(plan), "2026-12 2027-03 2028-03 2029-03 2030-01 2030-03 ");
 }
 
 }  // namespace
