@@ -219,7 +219,8 @@ PlannerInputs ParseCompanion(const std::string& text, std::vector<std::string>* 
         if (!present)
             throw CompanionFileError(std::string(key) + " is missing");
     }
-    const bool anySpouse = std::any_of(std::begin(seen[1]), std::end(seen[1]), [](bool b) { return b; });
+    const bool anySpouse =
+        std::any_of(std::begin(seen[1]), std::end(seen[1]), [](bool b) { return b; });
     if (anySpouse) {
         for (const auto& [present, key] :
              {std::pair{seen[1][kBorn], "spouse_born"}, std::pair{seen[1][kSex], "spouse_sex"},

@@ -37,7 +37,8 @@ void TfrmMain::WirePlanner() {
     ConnectButton(plannerPage->printSummary, &TfrmMain::btnPrintSummaryClick);
     connect(OvcNotebook1, &Notebook::currentChanged, this, [this](int index) {
         if (index == kPlannerPage) {
-            plannerPage->SetRates(fields_.oCola->ValueAsExtended(), fields_.oRate->ValueAsExtended());
+            plannerPage->SetRates(fields_.oCola->ValueAsExtended(),
+                                  fields_.oRate->ValueAsExtended());
             plannerPage->PageShown();
         }
     });

@@ -62,9 +62,8 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, 
         chart.legend()->hide();
         return;
     }
-    const QString valueTitle = data.valueTitle.empty()
-                                   ? QStringLiteral("Cumulative present value")
-                                   : QString::fromStdString(data.valueTitle);
+    const QString valueTitle = data.valueTitle.empty() ? QStringLiteral("Cumulative present value")
+                                                       : QString::fromStdString(data.valueTitle);
     chart.setTitle(compact ? QString() : valueTitle + QStringLiteral(" by year"));
     chart.legend()->show();
     QFont small = chart.legend()->font();

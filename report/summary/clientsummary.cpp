@@ -211,9 +211,9 @@ ClientSummary BuildHouseholdSummary(const HouseholdSummaryInputs& in) {
                      PairWords(h, chosen.client, *chosen.spouse) + ".";
         s.breakEvenLine = "Expected value " + MoneyText(chosen.value, 0);
         if (!isBest)
-            s.referenceLines.push_back("Best pair: " +
-                                       PairWords(h, search.best.client, *search.best.spouse) +
-                                       ", " + MoneyText(search.best.value, 0));
+            s.referenceLines.push_back(
+                "Best pair: " + PairWords(h, search.best.client, *search.best.spouse) + ", " +
+                MoneyText(search.best.value, 0));
         for (const ReferenceLine& line : References(search))
             s.referenceLines.push_back(line.name + ": " + MoneyText(line.choice.value, 0) + " (" +
                                        Signed(line.difference) + " against the best)");
@@ -222,8 +222,8 @@ ClientSummary BuildHouseholdSummary(const HouseholdSummaryInputs& in) {
         const planner::Month after{std::max(chosen.client.index, chosen.spouse->index) + 1};
         std::string survivor;
         for (const planner::Who dead : {planner::Who::Client, planner::Who::Spouse}) {
-            const auto rows = model.Payments(chosen.client, chosen.spouse,
-                                             planner::Death{dead, after});
+            const auto rows =
+                model.Payments(chosen.client, chosen.spouse, planner::Death{dead, after});
             for (const planner::PaymentRow& row : rows) {
                 if (row.benefitMonth.index <= after.index)
                     continue;
@@ -233,7 +233,8 @@ ClientSummary BuildHouseholdSummary(const HouseholdSummaryInputs& in) {
                             (dead == planner::Who::Client ? "client" : "spouse") + " died in " +
                             planner::MonthText(after) + ", the " +
                             (dead == planner::Who::Client ? "spouse" : "client") +
-                            " would receive " + MoneyText(static_cast<long double>(paid.dollars), 0) +
+                            " would receive " +
+                            MoneyText(static_cast<long double>(paid.dollars), 0) +
                             " a month from " + planner::MonthText(row.benefitMonth) + " (" +
                             planner::PaymentKindText(paid.kind) + ").";
                 break;
@@ -289,15 +290,15 @@ ClientSummary BuildHouseholdSummary(const HouseholdSummaryInputs& in) {
                     continue;
             }
             const planner::PlanOption& o = plan.options[index];
-            s.referenceLines.push_back(std::string(name) + " (" + planner::MonthText(o.claim) +
-                                       "): " + MoneyText(o.expectedValue, 0) + " (" +
-                                       Signed(o.expectedValue - plan.options[plan.best].expectedValue) +
-                                       " against the best)");
+            s.referenceLines.push_back(
+                std::string(name) + " (" + planner::MonthText(o.claim) +
+                "): " + MoneyText(o.expectedValue, 0) + " (" +
+                Signed(o.expectedValue - plan.options[plan.best].expectedValue) +
+                " against the best)");
         }
         s.chart = ExpectedValueChart(model, option.claim, std::nullopt);
         s.survivorLine = "Single client: no survivor benefit is counted.";
-        s.columnTitles.assign(planner::kPlanColumnTitles.begin(),
-                              planner::kPlanColumnTitles.end());
+        s.columnTitles.assign(planner::kPlanColumnTitles.begin(), planner::kPlanColumnTitles.end());
         for (const std::size_t i : planner::SummaryOptions(plan)) {
             if (i == plan.best)
                 s.bestRow = static_cast<int>(s.rows.size());
@@ -393,22 +394,19 @@ void PaintClientSummary(QPainter& painter, QPagedPaintDevice& device, const Clie
     // The options: month and age to the left, figures to the right; the best row filled.
     static constexpr double kOptionWidths[] = {100, 90, 130, 90, 100, 90, 110, 150, 60};
     static constexpr double kGridWidths[] = {110, 85, 85, 85, 85, 85, 85, 85, 85, 85};
-    const std::vector<double> kWidths = s.pairGrid
-                                            ? std::vector<double>(std::begin(kGridWidths),
-                                                                  std::end(kGridWidths))
-                                            : std::vector<double>(std::begin(kOptionWidths),
-                                                                  std::end(kOptionWidths));
+    const std::vector<double> kWidths =
+        s.pairGrid ? std::vector<double>(std::begin(kGridWidths), std::end(kGridWidths))
+                   : std::vector<double>(std::begin(kOptionWidths), std::end(kOptionWidths));
     // The grid's rows are shorter, so that nine of them fit below the chart.
     const double rowHeight = s.pairGrid ? 17 : 19;
     const auto drawRow = [&](const std::vector<std::string>& cells, bool header) {
         double x = kMargin;
         for (std::size_t c = 0; c < cells.size() && c < std::size(kWidths); ++c) {
-            const Qt::Alignment align = header || s.pairGrid
-                                            ? Qt::AlignCenter
-                                            : ((c < 2    ? Qt::AlignLeft
-                                                : c == 8 ? Qt::AlignHCenter
-                                                         : Qt::AlignRight) |
-                                               Qt::AlignVCenter);
+            const Qt::Alignment align = header || s.pairGrid ? Qt::AlignCenter
+                                                             : ((c < 2    ? Qt::AlignLeft
+                                                                 : c == 8 ? Qt::AlignHCenter
+                                                                          : Qt::AlignRight) |
+                                                                Qt::AlignVCenter);
             if (s.pairGrid && !header && static_cast<int>(c) == s.bestCell.second + 1 &&
                 &cells == &s.rows[static_cast<std::size_t>(std::max(0, s.bestCell.first))] &&
                 s.bestCell.first >= 0)

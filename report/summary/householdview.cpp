@@ -80,8 +80,8 @@ std::vector<ReferenceLine> References(const planner::CoupleSearch& search) {
     return lines;
 }
 
-planner::BreakEvenChartData ExpectedValueChart(const planner::HouseholdModel& model,
-                                               Month client, std::optional<Month> spouse) {
+planner::BreakEvenChartData ExpectedValueChart(const planner::HouseholdModel& model, Month client,
+                                               std::optional<Month> spouse) {
     using planner::Who;
     planner::BreakEvenChartData data;
     const planner::HouseholdInputs& in = model.Inputs();
@@ -129,16 +129,17 @@ planner::BreakEvenChartData ExpectedValueChart(const planner::HouseholdModel& mo
                 const long double died = alive(dead, j - 1) - alive(dead, j);
                 if (died <= 0)
                     continue;
-                const auto after = model.Payments(c, s, planner::Death{dead, Month{asOf.index + j}});
+                const auto after =
+                    model.Payments(c, s, planner::Death{dead, Month{asOf.index + j}});
                 for (const planner::PaymentRow& row : after) {
                     const int k = row.benefitMonth.index - asOf.index;
                     if (k < j || k >= months)
                         continue;
                     const planner::PersonPayment& paid =
                         survivor == Who::Client ? row.client : row.spouse;
-                    value[static_cast<std::size_t>(k)] += static_cast<long double>(paid.dollars) *
-                                                          alive(survivor, k) * died *
-                                                          discount(row.paidMonth.index - asOf.index);
+                    value[static_cast<std::size_t>(k)] +=
+                        static_cast<long double>(paid.dollars) * alive(survivor, k) * died *
+                        discount(row.paidMonth.index - asOf.index);
                 }
             }
         }

@@ -35,8 +35,7 @@
 namespace velmora {
 
 const std::vector<HealthChoice> kHealthChoices = {
-    {"Excellent", 0.5L}, {"Good", 0.75L}, {"Average", 1},
-    {"Below average", 1.5L}, {"Poor", 2.5L},
+    {"Excellent", 0.5L}, {"Good", 0.75L}, {"Average", 1}, {"Below average", 1.5L}, {"Poor", 2.5L},
 };
 
 namespace {
@@ -96,8 +95,7 @@ QColor CellColour(long double share) {
         const auto part = [f](int from, int to) {
             return static_cast<int>(std::lround(from + (to - from) * f));
         };
-        return QColor(part(a.red(), b.red()), part(a.green(), b.green()),
-                      part(a.blue(), b.blue()));
+        return QColor(part(a.red(), b.red()), part(a.green(), b.green()), part(a.blue(), b.blue()));
     };
     return t < 0.5 ? mix(best, middle, t * 2) : mix(middle, worst, (t - 0.5) * 2);
 }
@@ -195,8 +193,8 @@ PlannerPage::~PlannerPage() = default;
 
 void PlannerPage::BuildPerson(PersonControls& person, bool isSpouse, QWidget* parent) {
     const QString prefix = isSpouse ? QStringLiteral("spouse") : QStringLiteral("client");
-    person.group = new QGroupBox(isSpouse ? QStringLiteral("Spouse") : QStringLiteral("Client"),
-                                 parent);
+    person.group =
+        new QGroupBox(isSpouse ? QStringLiteral("Spouse") : QStringLiteral("Client"), parent);
     person.group->setObjectName(prefix + QStringLiteral("Group"));
     auto* grid = new QGridLayout(person.group);
     grid->setContentsMargins(6, 2, 6, 2);
@@ -313,17 +311,19 @@ void PlannerPage::BuildResults(QVBoxLayout* layout) {
     pairs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The arrow keys move between cells; Tab moves on.
     pairs->setTabKeyNavigation(false);
-    pairs->setAccessibleName(QStringLiteral("Claiming pairs: client's age in rows, spouse's in "
-                                            "columns"));
+    pairs->setAccessibleName(
+        QStringLiteral("Claiming pairs: client's age in rows, spouse's in "
+                       "columns"));
     pairs->setToolTip(QString());
     resultArea_->addWidget(options);
     resultArea_->addWidget(pairs);
 
     auto* left = new QVBoxLayout();
     left->setSpacing(2);
-    auto* caption = new QLabel(QStringLiteral("Claimin&g choices"), this);
-    caption->setObjectName(QStringLiteral("resultCaption"));
-    caption->setBuddy(resultArea_);
+    resultCaption_ = new QLabel(QStringLiteral("Claimin&g choices"), this);
+    resultCaption_->setObjectName(QStringLiteral("resultCaption"));
+    resultCaption_->setBuddy(options);
+    QLabel* caption = resultCaption_;
     left->addWidget(caption);
     left->addWidget(resultArea_, 1);
     row->addLayout(left, 5);
@@ -381,12 +381,28 @@ void PlannerPage::Wire() {
 
 void PlannerPage::SetTabOrder() {
     QWidget* const order[] = {
-        client.born,       client.sex,         client.benefit,     client.claimed,
-        client.claimedMonth, client.claimedYear, client.health,    spouse.married,
-        spouse.born,       spouse.sex,         spouse.benefit,     spouse.claimed,
-        spouse.claimedMonth, spouse.claimedYear, spouse.health,    lifeTable,
-        asOfDate,          options,            pairs,              useEarly,
-        useLater,          printSummary,
+        client.born,
+        client.sex,
+        client.benefit,
+        client.claimed,
+        client.claimedMonth,
+        client.claimedYear,
+        client.health,
+        spouse.married,
+        spouse.born,
+        spouse.sex,
+        spouse.benefit,
+        spouse.claimed,
+        spouse.claimedMonth,
+        spouse.claimedYear,
+        spouse.health,
+        lifeTable,
+        asOfDate,
+        options,
+        pairs,
+        useEarly,
+        useLater,
+        printSummary,
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -448,6 +464,7 @@ void PlannerPage::PageShown() {
         chart_->setFocusPolicy(Qt::NoFocus);
         chart_->setAccessibleName(QStringLiteral("Expected value chart"));
         chartHolder_->layout()->addWidget(chart_);
+        chart_->show();
     }
     if (!asOfSet_) {
         const QDate today = QDate::currentDate();
@@ -487,8 +504,8 @@ std::optional<planner::HouseholdInputs> PlannerPage::Inputs() const {
     in.asOf = *asOf;
     in.cola = static_cast<double>(cola_);
     in.rate = rate_;
-    in.mortality =
-        lifeTable->currentIndex() == 1 ? planner::MortalityKind::Period : planner::MortalityKind::Cohort;
+    in.mortality = lifeTable->currentIndex() == 1 ? planner::MortalityKind::Period
+                                                  : planner::MortalityKind::Cohort;
     return in;
 }
 
@@ -501,7 +518,8 @@ void PlannerPage::SetHealth(PersonControls& person, long double factor) {
     }
     if (index < 0) {
         // A factor of a file or of the command line keeps its value as a choice of its own.
-        person.health->addItem(QStringLiteral("Other"), QVariant::fromValue(static_cast<double>(factor)));
+        person.health->addItem(QStringLiteral("Other"),
+                               QVariant::fromValue(static_cast<double>(factor)));
         index = person.health->count() - 1;
     }
     person.health->setCurrentIndex(index);
@@ -545,8 +563,9 @@ void PlannerPage::Refresh() {
     std::optional<planner::Month> chosen;
     if (result_ && result_->plan && options->currentRow() >= 0 &&
         static_cast<std::size_t>(options->currentRow()) < result_->rows.size())
-        chosen = result_->plan->options[result_->rows[static_cast<std::size_t>(options->currentRow())]]
-                     .claim;
+        chosen =
+            result_->plan->options[result_->rows[static_cast<std::size_t>(options->currentRow())]]
+                .claim;
     const auto previousCell = chosenCell_;
 
     result_.reset();
@@ -591,10 +610,12 @@ void PlannerPage::Refresh() {
 
     if (result_ && result_->couple) {
         resultArea_->setCurrentWidget(pairs);
+        resultCaption_->setBuddy(pairs);
         chosenCell_ = previousCell;
         ShowPairs();
     } else {
         resultArea_->setCurrentWidget(options);
+        resultCaption_->setBuddy(options);
         chosenCell_.reset();
         ShowOptions();
         if (chosen && result_) {
@@ -708,11 +729,12 @@ void PlannerPage::ShowBestPair() {
         const planner::CoupleSearch& search = *result_->couple;
         const planner::HouseholdInputs& in = result_->inputs;
         text = QStringLiteral("Best: %1; expected value %2.")
-                   .arg(QString::fromStdString(
-                            PairWords(in, search.best.client, search.best.spouse.value_or(planner::Month{}))),
+                   .arg(QString::fromStdString(PairWords(
+                            in, search.best.client, search.best.spouse.value_or(planner::Month{}))),
                         Money(search.best.value));
         const auto chosen = ChosenPair();
-        if (chosen && !(chosen->client == search.best.client && chosen->spouse == search.best.spouse))
+        if (chosen &&
+            !(chosen->client == search.best.client && chosen->spouse == search.best.spouse))
             text += QStringLiteral("\nChosen: %1; %2, %3 against the best.")
                         .arg(QString::fromStdString(PairWords(in, chosen->client, *chosen->spouse)),
                              Money(chosen->value), Money(chosen->value - search.best.value));
@@ -748,9 +770,10 @@ void PlannerPage::RefreshChart() {
                 points = ExpectedValueChart(model, chosen->client, chosen->spouse);
             } else if (result_->plan) {
                 const int row = options->currentRow();
-                const std::size_t index = row >= 0 && static_cast<std::size_t>(row) < result_->rows.size()
-                                              ? result_->rows[static_cast<std::size_t>(row)]
-                                              : result_->plan->best;
+                const std::size_t index =
+                    row >= 0 && static_cast<std::size_t>(row) < result_->rows.size()
+                        ? result_->rows[static_cast<std::size_t>(row)]
+                        : result_->plan->best;
                 points =
                     ExpectedValueChart(model, result_->plan->options[index].claim, std::nullopt);
             }
@@ -771,7 +794,8 @@ planner::ClaimEntry PlannerPage::ChosenEntry(planner::ClaimSide side) const {
     if (!result_ || !result_->plan || row < 0 ||
         static_cast<std::size_t>(row) >= result_->rows.size())
         throw std::runtime_error("Choose a claiming month in the planner's table first.");
-    return planner::ClaimEntryFor(*result_->plan, result_->rows[static_cast<std::size_t>(row)], side);
+    return planner::ClaimEntryFor(*result_->plan, result_->rows[static_cast<std::size_t>(row)],
+                                  side);
 }
 
 ClientSummary PlannerPage::Summary(const std::string& clientName, const std::string& spouseName,

@@ -146,6 +146,7 @@ class PlannerPage final : public BevelPanel {
     bool asOfSet_ = false;
     QTimer* refreshTimer_ = nullptr;
     QStackedWidget* resultArea_ = nullptr;
+    QLabel* resultCaption_ = nullptr;
     QWidget* chartHolder_ = nullptr;
     QChartView* chart_ = nullptr;
     std::optional<PlannerResult> result_;
