@@ -125,8 +125,16 @@ ClientSummary BuildClientSummary(const ClientSummaryInputs& in) {
         if (s.chart.breakEvenFound) {
             const int year = s.chart.breakEvenYear;
             const AgeRules age(p.born);
-            const long double past = planner::LifeTable::Shipped().SurvivalChance(
+            long double past = planner::LifeTable::Shipped().SurvivalChance(
                 p.sex, age.AgeOn(p.asOf), age.AgeAt(static_cast<long double>(year) + 1));
+            // A later start that is one of the plan's months has the plan's own odds, from
+            // the life table the plan chose.
+            const planner::Month later = planner::Month::Of(pair.LaterYear, pair.LaterMonth);
+            for (const planner::PlanOption& o : plan.options) {
+                if (o.claim == later && o.breakEven == planner::BreakEven::Year &&
+                    o.breakEvenYear == year)
+                    past = o.chanceAliveAtBreakEven;
+            }
             s.breakEvenLine =
                 "Break-even year " + std::to_string(year) + " (age " +
                 std::to_string(age.AgeAtEndOfYear(year)) +
@@ -272,6 +280,17 @@ ClientSummary BuildHouseholdSummary(const HouseholdSummaryInputs& in) {
                      planner::AgeText(option.ageMonths) + ", " +
                      MoneyText(MoneyToReal(option.monthlyBenefit), 2) + " a month.";
         s.breakEvenLine = "Expected value " + MoneyText(option.expectedValue, 0);
+        // The break-even of this month against the earliest, from the plan's own schedule.
+        if (option.breakEven == planner::BreakEven::Year) {
+            s.referenceLines.push_back(
+                "Break-even year " + std::to_string(option.breakEvenYear) +
+                " against the earliest month (age " + std::to_string(option.ageAtBreakEven) +
+                " at its end); chance of living past it: " +
+                planner::ChancePercentText(option.chanceAliveAtBreakEven) + " %.");
+        } else if (option.breakEven == planner::BreakEven::Never) {
+            s.referenceLines.push_back(
+                "No break-even against the earliest month within the plan's years.");
+        }
         if (chosen != plan.best)
             s.referenceLines.push_back(
                 "Best month: " + planner::MonthText(plan.options[plan.best].claim) + ", " +
