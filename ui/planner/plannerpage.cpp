@@ -687,7 +687,12 @@ void PlannerPage::ShowPairs() {
                 const long double difference = cell.value - search.best.value;
                 const bool best = cell.client == search.best.client && search.best.spouse &&
                                   cell.spouse == *search.best.spouse;
-                item->setText(best ? QStringLiteral("best") : Money(difference));
+                // The share of the best pair's value lost, short enough for a small cell;
+                // the tip gives the amounts.
+                const long double share =
+                    search.best.value != 0 ? 100 * difference / search.best.value : 0;
+                item->setText(best ? QStringLiteral("best")
+                                   : QString::asprintf("%.1f %%", static_cast<double>(share)));
                 item->setBackground(CellColour(spread > 0 ? -difference / spread : 0));
                 item->setTextAlignment(Qt::AlignCenter);
                 const QString detail =
