@@ -103,8 +103,9 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, 
     xAxis->setTickType(QValueAxis::TicksDynamic);
     xAxis->setTickAnchor(first);
     // A label at every year that fits: the chart's plot width over a label's width.
-    const double labelWidth = compact ? 30 : 34;
-    const double plotWidth = std::max(100.0, chart.size().width() - (compact ? 120 : 160));
+    // A four-digit year and the gap to the next one.
+    const double labelWidth = compact ? 34 : 46;
+    const double plotWidth = std::max(100.0, chart.size().width() - (compact ? 140 : 180));
     const int fit = std::max(1, static_cast<int>(plotWidth / labelWidth));
     int step = 1;
     for (const int candidate : {1, 2, 5, 10, 20}) {

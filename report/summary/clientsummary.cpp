@@ -329,9 +329,8 @@ ClientSummary BuildHouseholdSummary(const HouseholdSummaryInputs& in) {
         factors += ", spouse's " + FactorWords(h.spouse->mortalityFactor);
     s.lifeTableLine = "Survival: " + planner::MortalityEdition(h.mortality) + "; " + factors + ".";
     s.note =
-        "Estimates, not a promise of benefits: today's benefit rules, the benefit growing by the "
-        "COLA each December, values discounted monthly to the as-of month at the rate shown, "
-        "survival by the life table and factors named.";
+        "Estimates, not a promise of benefits: today's rules, the COLA each December, values "
+        "discounted monthly to the as-of month, survival by the tables and factors named.";
     return s;
 }
 
