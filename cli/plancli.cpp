@@ -111,12 +111,14 @@ const char* const kUsage =
 const char* const kSummaryUsage =
     "\nClient summary (this build has the report):\n"
     "  --pdf FILE              write the one-page client summary (landscape Letter) into\n"
-    "                          FILE instead of the list: the chart of the earliest month\n"
-    "                          against the best one (the FRA month when the earliest is\n"
-    "                          the best), the listed months with the best one marked, the\n"
-    "                          break-even year and the chance of living past it; no\n"
-    "                          display is needed and the file appears only when complete\n"
+    "                          FILE instead of the list, as the window's Print Summary\n"
+    "                          does: the best month (a couple: the best pair in words with\n"
+    "                          the references, the grid of pairs and what the survivor\n"
+    "                          would receive), its expected value, the chart and the life\n"
+    "                          tables; no display is needed and the file appears only\n"
+    "                          when complete\n"
     "  --client NAME           the client's name on the summary\n"
+    "  --spouse-name NAME      the spouse's name on a couple's summary\n"
     "  --preparer NAME         the preparer's name on the summary\n";
 
 std::string ChanceText(long double chance) {
@@ -850,6 +852,7 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
         };
         table.Add({"--pdf", "FILE", "", textOption(request.pdfPath, false)});
         table.Add({"--client", "NAME", "", textOption(request.client, true)});
+        table.Add({"--spouse-name", "NAME", "", textOption(request.spouseName, true)});
         table.Add({"--preparer", "NAME", "", textOption(request.preparer, true)});
     }
     CliOptions unused;
@@ -926,8 +929,8 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
         return "--grid needs the spouse's options";
     if (request.grid && paymentsGiven)
         return "--grid and --payments cannot be given together";
-    if (request.spouse && !request.pdfPath.empty())
-        return "--pdf writes the summary of a single client; a couple's has no PDF here";
+    if (request.spouse && !request.pdfPath.empty() && (paymentsGiven || request.grid))
+        return "--pdf writes the summary, not the payments or the grid";
     if (request.claimed && !request.spouse && !paymentsGiven)
         return "--claimed leaves a single client no month to choose; give --payments too";
     return {};
@@ -1039,7 +1042,7 @@ int RunPlanCli(const std::vector<std::string>& args, std::ostream& out, std::ost
                 if (!refusal.empty())
                     return Refuse(err, refusal);
                 text = PaymentsForm(model, request);
-            } else {
+            } else if (request.pdfPath.empty()) {
                 const planner::CoupleSearch search = model.SearchCouple();
                 text =
                     request.grid ? GridForm(search, request) : CoupleForm(model, search, request);

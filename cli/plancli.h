@@ -29,6 +29,7 @@ struct PlanRequest {
     /// --pdf: the one-page client summary instead of the list, with its texts.
     std::string pdfPath;
     std::string client;
+    std::string spouseName;
     std::string preparer;
     /// --claimed: the client already receives benefits from this month.
     std::optional<planner::Month> claimed;

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "cli/echo.h"
 #include "cli/plancli.h"
 #include "engine/schedule.h"
+#include "planner/optimiser.h"
 #include "planner/plantable.h"
 #include "report/bandreport.h"
 #include "report/reportinputs.h"
@@ -68,19 +70,21 @@ std::string WriteReportPdfFile(const std::string& path, const TScenarioRec& scen
 std::string WriteSummaryPdfFile(const PlanRequest& request, const planner::Plan& plan) {
     const auto application = MakeApplication();
     try {
-        TResultTable table;
-        ClientSummaryInputs in;
+        // The summary of the plan alone, as the window's Planner page prints it.
+        HouseholdSummaryInputs in;
         in.clientName = request.client;
+        in.spouseName = request.spouseName;
         in.preparer = request.preparer;
         in.dateText = SystemReportEnvironment().dateText();
-        in.planInputs = request.inputs;
-        in.plan = &plan;
-        const ScheduleInputs pair =
-            planner::PairInputs(plan, request.inputs, 0, planner::SummaryLaterOption(plan));
-        BuildSchedule(pair, table);
-        in.pair = pair;
-        in.table = &table;
-        WriteClientSummaryPdf(BuildClientSummary(in), request.pdfPath);
+        in.inputs = HouseholdOfRequest(request);
+        std::optional<planner::CoupleSearch> search;
+        if (request.spouse) {
+            search = planner::HouseholdModel(in.inputs).SearchCouple();
+            in.couple = &*search;
+        } else {
+            in.plan = &plan;
+        }
+        WriteClientSummaryPdf(BuildHouseholdSummary(in), request.pdfPath);
     } catch (const std::exception& e) {
         // The file name in the message is shown as every echoed name is.
         std::string message = e.what();

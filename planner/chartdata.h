@@ -5,6 +5,7 @@
 // the chance of being alive at the end of each year.
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/schedule.h"
@@ -29,6 +30,14 @@ struct BreakEvenChartData {
     /// Percent (0..100) alive at the end of each year, from the as-of date; empty without
     /// a client.
     std::vector<long double> alivePercent;
+    /// For a couple: the spouse, and either of the two, the same way.
+    std::vector<long double> spouseAlivePercent;
+    std::vector<long double> eitherAlivePercent;
+    /// The legend's names of the two lines and the left axis's title; empty for the
+    /// calculation's own ("Early start", "Later start", "Cumulative present value").
+    std::string earlyName;
+    std::string laterName;
+    std::string valueTitle;
 
     bool Empty() const { return years.empty(); }
 };

@@ -77,10 +77,10 @@ std::optional<long long> CentsOf(std::string_view text) {
 }
 
 // The record on one line: "earnings = 2023:61250.00 2024:64000.00".
-std::string EarningsLine(const EarningsRecord& record) {
+std::string EarningsLine(const EarningsRecord& record, const std::string& prefix) {
     if (record.years.empty())
         return {};
-    std::string line = "earnings =";
+    std::string line = prefix + "earnings =";
     char entry[48];
     for (const auto& y : record.years) {
         std::snprintf(entry, sizeof entry, " %d:%lld.%02lld", y.year,
@@ -132,20 +132,86 @@ std::string CompanionPath(const std::string& scenarioPath) {
     return scenarioPath + kOtherCompanionSuffix;
 }
 
-std::string FormatCompanion(const PlannerInputs& in) {
-    char benefit[32];
-    std::snprintf(benefit, sizeof benefit, "%lld.%02lld", in.fraBenefitCents / 100,
-                  in.fraBenefitCents % 100);
-    return "# Velmora Analysis planner inputs\n"
-           "born = " +
-           DateText(in.born) + "\nsex = " + (in.sex == Sex::Male ? "male" : "female") +
-           "\nfra_benefit = " + benefit + "\nas_of = " + DateText(in.asOf) + "\n" +
-           EarningsLine(in.earnings);
+namespace {
+
+std::string CentsText(std::int64_t cents) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100),
+                  static_cast<long long>(cents % 100));
+    return text;
 }
 
-PlannerInputs ParseCompanion(const std::string& text) {
+std::string FactorText(long double factor) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2Lf", factor);
+    return text;
+}
+
+// One person's lines; the spouse's keys carry the prefix.
+std::string PersonLines(const PersonInputs& p, const std::string& prefix) {
+    std::string lines = prefix + "born = " + DateText(p.born) + "\n" + prefix +
+                        "sex = " + (p.sex == Sex::Male ? "male" : "female") + "\n" + prefix +
+                        "fra_benefit = " + CentsText(p.piaCents) + "\n";
+    if (p.claimed)
+        lines += prefix + "claimed = " + MonthText(*p.claimed) + "\n";
+    if (p.mortalityFactor != 1)
+        lines += prefix + "mortality_factor = " + FactorText(p.mortalityFactor) + "\n";
+    return lines + EarningsLine(p.earnings, prefix);
+}
+
+}  // namespace
+
+std::string FormatCompanion(const PlannerInputs& in) {
+    std::string text = "# Velmora Analysis planner inputs\n" + PersonLines(in.client, "") +
+                       "as_of = " + DateText(in.asOf) + "\n";
+    text += std::string("mortality = ") +
+            (in.mortality == MortalityKind::Period ? "period" : "cohort") + "\n";
+    if (in.spouse)
+        text += PersonLines(*in.spouse, "spouse_");
+    return text;
+}
+
+namespace {
+
+// "YYYY-MM".
+std::optional<Month> ParseMonth(const std::string& text) {
+    if (text.size() != 7 || text[4] != '-')
+        return std::nullopt;
+    const auto date = ParseDate(text + "-01");
+    if (!date)
+        return std::nullopt;
+    return Month::Of(date->year, date->month);
+}
+
+// A date of the form YYYY-MM-DD in the years the Planner page's date fields take: a date
+// the page cannot show would be dropped there, and lost with the next Save.
+Date DateOf(const std::string& value, int line) {
+    const auto date = ParseDate(value);
+    if (!date)
+        Damaged(line, "\"" + Shown(value) + "\" is not a date of the form YYYY-MM-DD");
+    if (date->year < kLowestYear || date->year > kHighestYear)
+        Damaged(line, "\"" + value + "\" is outside the years " + std::to_string(kLowestYear) +
+                          " to " + std::to_string(kHighestYear) + " that the Planner page takes");
+    return *date;
+}
+
+// "1", "1.5", "0.25": the factor's hundredths, 0.25 to 4.
+std::optional<long double> FactorOf(const std::string& text) {
+    const auto hundredths = CentsOf(text);
+    if (!hundredths || *hundredths < 25 || *hundredths > 400)
+        return std::nullopt;
+    return static_cast<long double>(*hundredths) / 100;
+}
+
+}  // namespace
+
+PlannerInputs ParseCompanion(const std::string& text, std::vector<std::string>* unknownKeys) {
     PlannerInputs in;
-    bool born = false, sex = false, benefit = false, asOf = false, earnings = false;
+    PersonInputs spouse;
+    enum Key { kBorn, kSex, kBenefit, kClaimed, kFactor, kEarnings, kKeys };
+    bool seen[2][kKeys] = {};
+    bool asOf = false;
+    bool mortality = false;
     std::string_view rest = text;
     int line = 0;
     while (!rest.empty()) {
@@ -159,52 +225,97 @@ PlannerInputs ParseCompanion(const std::string& text) {
         const std::size_t eq = content.find('=');
         if (eq == std::string_view::npos)
             Damaged(line, "no \"key = value\"");
-        const std::string_view key = Trim(content.substr(0, eq));
+        std::string_view key = Trim(content.substr(0, eq));
         const std::string value(Trim(content.substr(eq + 1)));
-        const auto once = [&](bool& seen) {
-            if (seen)
-                Damaged(line, std::string(key) + " given twice");
-            seen = true;
+        const auto once = [&](bool& flag) {
+            if (flag)
+                Damaged(line, std::string(Trim(content.substr(0, eq))) + " given twice");
+            flag = true;
         };
-        if (key == "born" || key == "as_of") {
-            const bool isBorn = key == "born";
-            once(isBorn ? born : asOf);
-            const auto date = ParseDate(value);
-            if (!date)
-                Damaged(line, "\"" + Shown(value) + "\" is not a date of the form YYYY-MM-DD");
-            // A date the Planner page cannot show would be dropped there, and lost with the
-            // next Save.
-            if (date->year < kLowestYear || date->year > kHighestYear)
-                Damaged(line, "\"" + value + "\" is outside the years " +
-                                  std::to_string(kLowestYear) + " to " +
-                                  std::to_string(kHighestYear) + " that the Planner page takes");
-            (isBorn ? in.born : in.asOf) = *date;
+        if (key == "as_of") {
+            once(asOf);
+            in.asOf = DateOf(value, line);
+            continue;
+        }
+        if (key == "mortality") {
+            once(mortality);
+            if (value == "cohort") {
+                in.mortality = MortalityKind::Cohort;
+            } else if (value == "period") {
+                in.mortality = MortalityKind::Period;
+            } else {
+                Damaged(line, "\"" + Shown(value) + "\" is not cohort or period");
+            }
+            continue;
+        }
+        const bool isSpouse = key.substr(0, 7) == "spouse_";
+        if (isSpouse)
+            key.remove_prefix(7);
+        PersonInputs& person = isSpouse ? spouse : in.client;
+        bool* flags = seen[isSpouse ? 1 : 0];
+        if (key == "born") {
+            once(flags[kBorn]);
+            person.born = DateOf(value, line);
         } else if (key == "sex") {
-            once(sex);
+            once(flags[kSex]);
             if (value == "female") {
-                in.sex = Sex::Female;
+                person.sex = Sex::Female;
             } else if (value == "male") {
-                in.sex = Sex::Male;
+                person.sex = Sex::Male;
             } else {
                 Damaged(line, "\"" + Shown(value) + "\" is not female or male");
             }
         } else if (key == "fra_benefit") {
-            once(benefit);
+            once(flags[kBenefit]);
             const auto cents = CentsOf(value);
             if (!cents || *cents > kMaxBenefitCents)
                 Damaged(line, "\"" + Shown(value) + "\" is not an amount from 0 to 99999.99");
-            in.fraBenefitCents = *cents;
+            person.piaCents = *cents;
+        } else if (key == "claimed") {
+            once(flags[kClaimed]);
+            const auto month = ParseMonth(value);
+            if (!month)
+                Damaged(line, "\"" + Shown(value) + "\" is not a month of the form YYYY-MM");
+            if (month->Year() < kLowestYear || month->Year() > kHighestYear)
+                Damaged(line, "\"" + value + "\" is outside the years " +
+                                  std::to_string(kLowestYear) + " to " +
+                                  std::to_string(kHighestYear) + " that the Planner page takes");
+            person.claimed = *month;
+        } else if (key == "mortality_factor") {
+            once(flags[kFactor]);
+            const auto factor = FactorOf(value);
+            if (!factor)
+                Damaged(line, "\"" + Shown(value) + "\" is not a factor from 0.25 to 4");
+            person.mortalityFactor = *factor;
         } else if (key == "earnings") {
-            once(earnings);
-            in.earnings = ParseEarnings(value, line);
+            once(flags[kEarnings]);
+            person.earnings = ParseEarnings(value, line);
+        } else if (unknownKeys != nullptr) {
+            unknownKeys->push_back(std::string(Trim(content.substr(0, eq))));
         }
     }
-    for (const auto& [seen, key] : {std::pair{born, "born"}, std::pair{sex, "sex"},
-                                    std::pair{benefit, "fra_benefit"}, std::pair{asOf, "as_of"}}) {
-        if (!seen)
+    for (const auto& [present, key] :
+         {std::pair{seen[0][kBorn], "born"}, std::pair{seen[0][kSex], "sex"},
+          std::pair{seen[0][kBenefit], "fra_benefit"}, std::pair{asOf, "as_of"}}) {
+        if (!present)
             throw CompanionFileError(std::string(key) + " is missing");
     }
+    const bool anySpouse =
+        std::any_of(std::begin(seen[1]), std::end(seen[1]), [](bool b) { return b; });
+    if (anySpouse) {
+        for (const auto& [present, key] :
+             {std::pair{seen[1][kBorn], "spouse_born"}, std::pair{seen[1][kSex], "spouse_sex"},
+              std::pair{seen[1][kBenefit], "spouse_fra_benefit"}}) {
+            if (!present)
+                throw CompanionFileError(std::string(key) + " is missing");
+        }
+        in.spouse = spouse;
+    }
     return in;
+}
+
+std::string ShownInMessage(const std::string& value) {
+    return Shown(value);
 }
 
 void SaveCompanion(const std::string& path, const PlannerInputs& inputs, FileSystem& fs) {
@@ -216,7 +327,8 @@ void RemoveCompanion(const std::string& path, FileSystem& fs) {
         throw FileErrorFromErrno(errno, FileStep::Create);
 }
 
-std::optional<PlannerInputs> LoadCompanion(const std::string& path, FileSystem& fs) {
+std::optional<PlannerInputs> LoadCompanion(const std::string& path, FileSystem& fs,
+                                           std::vector<std::string>* unknownKeys) {
     std::string text;
     try {
         text = LoadSmallFile(path, kMaxCompanionBytes, fs);
@@ -227,7 +339,7 @@ std::optional<PlannerInputs> LoadCompanion(const std::string& path, FileSystem& 
     } catch (const FileTooLarge&) {
         throw CompanionFileError("longer than a planner file can be");
     }
-    return ParseCompanion(text);
+    return ParseCompanion(text, unknownKeys);
 }
 
 }  // namespace velmora::planner

@@ -9,31 +9,33 @@
 //   sex = female
 //   fra_benefit = 2000.00
 //   as_of = 2026-12-10
-//   earnings = 2023:61250.00 2024:64000.00
+//   claimed = 2024-05            (optional: benefits received since that month)
+//   mortality = cohort           (optional: cohort or period)
+//   mortality_factor = 1.00      (optional: 0.25 to 4)
+//   spouse_born = 1961-07-02     (optional, with spouse_sex and spouse_fra_benefit)
+//   spouse_sex = male
+//   spouse_fra_benefit = 1500.00
+//   spouse_claimed = 2023-08     (optional)
+//   spouse_mortality_factor = 1.50
+//   earnings = 2023:61250.00 2024:64000.00   (optional: the record the PIA came from;
+//                                             spouse_earnings for the spouse's)
 
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "planner/dates.h"
-#include "planner/earnings.h"
+#include "planner/household.h"
 #include "planner/lifetable.h"
 #include "scenario/filesystem.h"
 
 namespace velmora::planner {
 
-/// The planner page's own inputs (COLA and rate belong to the scenario).
-struct PlannerInputs {
-    Date born;
-    Sex sex = Sex::Female;
-    /// Whole cents, 0 to 9,999,999.
-    long long fraBenefitCents = 0;
-    Date asOf;
-    /// The earnings record the benefit was computed from; written only when it has years.
-    EarningsRecord earnings = {};
-    friend bool operator==(const PlannerInputs&, const PlannerInputs&) = default;
-};
+/// The planner page's own inputs are the model's household inputs (COLA and rate belong
+/// to the scenario and are not kept here).
+using PlannerInputs = HouseholdInputs;
 
 /// A companion file that cannot be read as planner inputs; what() says why.
 class CompanionFileError : public std::runtime_error {
@@ -56,13 +58,19 @@ std::string CompanionPath(const std::string& scenarioPath);
 
 std::string FormatCompanion(const PlannerInputs& inputs);
 /// Blank lines and lines starting with '#' are skipped; keys the program does not know
-/// are ignored, so that a later version may add some. Each of born, sex, fra_benefit and
-/// as_of must appear once with a valid value (dates in kLowestYear to kHighestYear),
-/// earnings at most once; CompanionFileError names the line otherwise.
-PlannerInputs ParseCompanion(const std::string& text);
+/// are left out and named in `unknownKeys` (when given), so that a file of a later version
+/// still opens. Each of born, sex, fra_benefit and as_of must appear once with a valid
+/// value (dates in kLowestYear to kHighestYear), the other keys at most once, the three
+/// spouse keys all or none;
+/// CompanionFileError names the line otherwise.
+PlannerInputs ParseCompanion(const std::string& text,
+                             std::vector<std::string>* unknownKeys = nullptr);
 
 // Open and Save take the companion together with its scenario file through
 // planner/scenariopair.h, which ties it to the record; these read and write it alone.
+
+/// A value of the file as a message shows it: control characters escaped, a long value cut.
+std::string ShownInMessage(const std::string& value);
 
 /// Writes the file atomically, as the scenario record is written (FileError on failure).
 void SaveCompanion(const std::string& path, const PlannerInputs& inputs,
@@ -73,6 +81,7 @@ void RemoveCompanion(const std::string& path, FileSystem& fs = SystemFileSystem(
 /// nullopt when there is no such file; CompanionFileError when it is damaged or cannot
 /// be read.
 std::optional<PlannerInputs> LoadCompanion(const std::string& path,
-                                           FileSystem& fs = SystemFileSystem());
+                                           FileSystem& fs = SystemFileSystem(),
+                                           std::vector<std::string>* unknownKeys = nullptr);
 
 }  // namespace velmora::planner

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "planner/dates.h"
+#include "planner/earnings.h"
 #include "planner/lifetable.h"
 
 namespace velmora::planner {
@@ -43,6 +44,10 @@ struct PersonInputs {
     std::optional<Month> claimed;
     /// Multiplies every q(x) of the table, capped at 1: 0.25 to 4, 1 for average health.
     long double mortalityFactor = 1;
+    /// The earnings record the PIA was computed from, kept with the scenario; empty when
+    /// the PIA was typed.
+    EarningsRecord earnings = {};
+    friend bool operator==(const PersonInputs&, const PersonInputs&) = default;
 };
 
 /// A trust fund shortfall: from January of `fromYear` only (100 - percent) % of every
@@ -51,6 +56,7 @@ struct BenefitCut {
     /// Hundredths of a percent, 1 to 10,000 (2300 is 23 %).
     std::int32_t percentHundredths = 0;
     std::int32_t fromYear = 0;
+    friend bool operator==(const BenefitCut&, const BenefitCut&) = default;
 };
 
 struct HouseholdInputs {
@@ -65,6 +71,7 @@ struct HouseholdInputs {
     long double rate = 0;
     MortalityKind mortality = MortalityKind::Cohort;
     std::optional<BenefitCut> cut;
+    friend bool operator==(const HouseholdInputs&, const HouseholdInputs&) = default;
 };
 
 /// Which of the two a death or a stream belongs to.

@@ -115,7 +115,19 @@ CompanionReading ReadCompanionFor(const std::string& scenarioPath, const Scenari
         if (digest ? *digest != DigestOf(record)
                    : !WrittenWithTheRecord(companion, scenarioPath, fs))
             return {std::nullopt, OtherVersionNotice(companion)};
-        return {ParseCompanion(text), {}};
+        std::vector<std::string> unknown;
+        CompanionReading reading{ParseCompanion(text, &unknown), {}};
+        std::erase(unknown, std::string(kDigestKey));
+        if (!unknown.empty()) {
+            // A file of a later version: what this one knows is used, the rest is named.
+            std::string keys;
+            for (const std::string& key : unknown)
+                keys += (keys.empty() ? "" : ", ") + ShownInMessage(key);
+            reading.notice = "The planner file " + NameOf(companion) +
+                             " has entries this version does not know (" + keys +
+                             "); they were left out and the rest was opened.";
+        }
+        return reading;
     } catch (const CompanionFileError& e) {
         return {std::nullopt, NotReadNotice(companion, e.what())};
     }

@@ -26,8 +26,8 @@ std::string FormatCompanionFor(const PlannerInputs& inputs, const ScenarioBytes&
 struct CompanionReading {
     /// The inputs, when a companion of this very record was read.
     std::optional<PlannerInputs> inputs;
-    /// Why a companion that is there was not used (the user's message); empty when it was
-    /// used or there is none.
+    /// Why a companion that is there was not used, or what of it was left out (keys of a
+    /// later version), as the user's message; empty when it was used whole or there is none.
     std::string notice;
 };
 

@@ -14,7 +14,6 @@
 #include "fields/numericentryfield.h"
 #include "fields/scenariofields.h"
 #include "planner/companionfile.h"
-#include "planner/plan.h"
 #include "planner/plantable.h"
 #include "ui/cellalignment.h"
 #include "ui/errorbox.h"
@@ -40,6 +39,7 @@ class BreakEvenReport;
 class HelpViewer;
 class MenuPainterStyle;
 class Notebook;
+class PlannerPage;
 class ResultsView;
 
 /// The program's one window `frmMain`: the scenario's entry fields, the results grid
@@ -86,21 +86,8 @@ class TfrmMain final : public QMainWindow {
     QAction* HelpContents1 = nullptr;
     QAction* About1 = nullptr;
 
-    // The "Planner" page.
-    BevelPanel* Panel4 = nullptr;
-    TDateEntryField* oBirthDate = nullptr;
-    QComboBox* cmbSex = nullptr;
-    TNumericEntryField* oFraBenefit = nullptr;
-    TDateEntryField* oAsOfDate = nullptr;
-    QLabel* lblPlanRates = nullptr;
-    QLabel* lblPlanMessage = nullptr;
-    QTableWidget* grdPlan = nullptr;
-    QChartView* chtBreakEven = nullptr;
-    QPushButton* btnUseEarly = nullptr;
-    QPushButton* btnUseLater = nullptr;
-    QPushButton* btnPrintSummary = nullptr;
-    /// "From earnings...": the benefit at FRA computed from the earnings record.
-    QPushButton* btnFromEarnings = nullptr;
+    /// The "Planner" page, which the window hosts.
+    PlannerPage* plannerPage = nullptr;
     /// Runs the earnings dialog and gives its result; tests answer it. Empty: exec().
     std::function<int(EarningsDialog&)> earningsDialogRunner;
 
@@ -138,20 +125,11 @@ class TfrmMain final : public QMainWindow {
     void btnUseLaterClick();
     void btnPrintSummaryClick();
     void btnFromEarningsClick();
+    /// Opens the earnings dialog for the client or the spouse.
+    void FromEarnings(bool forSpouse);
 
-    /// The planner's inputs when the date of birth is given (the as-of date then too).
-    std::optional<planner::PlannerInputs> PlannerInputsNow() const;
-    /// Shows the inputs, or clears the planner (as-of date to come back as today).
-    void ShowPlannerInputs(const std::optional<planner::PlannerInputs>& inputs);
-    /// The plan of the planner's inputs with the Data Input page's COLA and rate, as
-    /// the page shows it; nothing while the inputs are missing or refused.
-    const std::optional<planner::Plan>& CurrentPlan() const { return plan_; }
-    /// Plan indexes of the table's rows, in order.
-    const std::vector<std::size_t>& PlanRows() const { return planRows_; }
-    /// Builds the plan and the chart again from the fields as they stand.
+    /// Gives the Planner page the COLA and rate of "Data Input" and refreshes it.
     void RefreshPlanner();
-    /// The claim month of the selected plan row, selected again after a refresh.
-    void SelectPlanRow(int row);
     /// Year, month and age columns centred, money columns right-aligned, the header
     /// row centred throughout.
     static void grdSSGetAlignment(int ARow, int ACol, CellAlignment& AAlignment);
@@ -206,12 +184,8 @@ class TfrmMain final : public QMainWindow {
     void BuildResultsPage();
     void BuildButtonPanel(QWidget* parent);
     void BuildPlannerPage();
-    void LayoutPlannerPage();
     void WirePlanner();
-    void PlannerPageShown();
-    void RefreshChart();
     void UseOption(planner::ClaimSide side);
-    bool PlannerEvent(QObject* watched, QEvent* event);
     void BuildMenuPainter();
     void WireCommands();
     void SetTabOrder();
@@ -259,16 +233,9 @@ class TfrmMain final : public QMainWindow {
     /// The input page's controls at their places for the start size; a larger page
     /// shows them centred.
     std::vector<std::pair<QWidget*, QPoint>> inputPlaces_;
-    std::optional<planner::Plan> plan_;
-    std::vector<std::size_t> planRows_;
     /// The inputs of the calculation the table holds; none before the first one, after
     /// one that failed and after New/Clear.
     std::optional<ScheduleInputs> lastPair_;
-    /// The as-of date has been set (to today on first showing, or from a file).
-    bool asOfSet_ = false;
-    bool refreshQueued_ = false;
-    /// The earnings record the benefit at FRA came from, kept with the scenario.
-    planner::EarningsRecord plannerEarnings_;
     // Last, so that it goes first: the report closes its source while ReportCursor lives.
     std::shared_ptr<BreakEvenReport> rptSS_;
 };

@@ -19,6 +19,7 @@
 #include "ui/menupainter.h"
 #include "ui/notebook.h"
 #include "ui/panels.h"
+#include "ui/planner/plannerpage.h"
 #include "ui/resultsview.h"
 
 namespace velmora {
@@ -322,14 +323,9 @@ void TfrmMain::SetTabOrder() {
     setTabOrder(btnCalculate, btnClear);
     setTabOrder(btnClear, btnExit);
     setTabOrder(btnExit, TabOrder(fields_).front());
-    // The Planner page, top to bottom, after the last field; hidden with its page, so Tab
-    // on the other pages never reaches it.
-    QWidget* const planner[] = {
-        TabOrder(fields_).back(), oBirthDate, cmbSex,      oFraBenefit, oAsOfDate,
-        btnFromEarnings,          grdPlan,    btnUseEarly, btnUseLater, btnPrintSummary,
-    };
-    for (std::size_t i = 1; i < std::size(planner); ++i)
-        setTabOrder(planner[i - 1], planner[i]);
+    // The Planner page orders its own controls, top to bottom, after the last field; hidden
+    // with its page, so Tab on the other pages never reaches it.
+    setTabOrder(TabOrder(fields_).back(), plannerPage->client.born);
     // The focus starts where typing begins, so that a key typed at once goes to a field.
     fields_.oClientName->setFocus();
 }

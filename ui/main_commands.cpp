@@ -19,6 +19,7 @@
 #include "ui/menupainter.h"
 #include "ui/notebook.h"
 #include "ui/panels.h"
+#include "ui/planner/plannerpage.h"
 #include "ui/resultsview.h"
 
 namespace velmora {
@@ -139,7 +140,7 @@ void TfrmMain::btnClearClick() {
     // The break-even result goes with the table: a report must not show it beside
     // other inputs.
     ClearResults();
-    ShowPlannerInputs(std::nullopt);
+    plannerPage->ShowInputs(std::nullopt);
     OvcNotebook1->SetCurrentIndex(0);
     // A new scenario: no file yet, nothing to save.
     documentName_.clear();
@@ -281,8 +282,6 @@ void TfrmMain::RequestHelp(int context) {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (PlannerEvent(watched, event))
-        return true;
     if (watched == Panel1 && event->type() == QEvent::Resize)
         CentreInputPage();
     auto* const menu =

@@ -7,9 +7,11 @@
 #include <QFileInfo>
 #include <QLabel>
 
+#include "planner/companionfile.h"
 #include "planner/scenariopair.h"
 #include "ui/main.h"
 #include "ui/notebook.h"
+#include "ui/planner/plannerpage.h"
 #include "ui/resultsview.h"
 
 namespace velmora {
@@ -38,12 +40,10 @@ QString TfrmMain::StateText() const {
     QStringList parts;
     for (const TEntryField* field : TabOrder(fields_))
         parts << FieldState(field);
-    // Save writes the planner's inputs only when both dates stand, so only then do they
-    // count; the as-of date that the page sets to today on first showing does not.
-    if (oBirthDate->Model().Value() && oAsOfDate->Model().Value()) {
-        parts << FieldState(oBirthDate) << FieldState(oAsOfDate) << FieldState(oFraBenefit)
-              << QString::number(cmbSex->currentIndex());
-    }
+    // The planner's inputs as Save writes them, which it does only when both dates stand;
+    // the as-of date that the page sets to today on first showing does not count alone.
+    if (const auto planner = plannerPage->Inputs())
+        parts << QString::fromStdString(planner::FormatCompanion(*planner));
     return parts.join(QChar(0));
 }
 

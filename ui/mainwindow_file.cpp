@@ -3,6 +3,7 @@
 
 #include "ui/main.h"
 #include "ui/notebook.h"
+#include "ui/planner/plannerpage.h"
 
 namespace velmora {
 
@@ -11,9 +12,9 @@ ScenarioFileCommands& TfrmMain::fileCommands() {
         fileCommands_ =
             std::make_unique<ScenarioFileCommands>(this, fields_, [this] { ScenarioShown(); });
         fileCommands_->SetPlannerCompanion(
-            [this] { return PlannerInputsNow(); },
+            [this] { return plannerPage->Inputs(); },
             [this](const std::optional<planner::PlannerInputs>& inputs) {
-                ShowPlannerInputs(inputs);
+                plannerPage->ShowInputs(inputs);
             });
     }
     return *fileCommands_;

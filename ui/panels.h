@@ -7,7 +7,7 @@ namespace velmora {
 
 /// A panel in a colour of its own, with a raised outer bevel, a border and a lowered
 /// inner bevel; its contents start inside the inner bevel.
-class BevelPanel final : public QWidget {
+class BevelPanel : public QWidget {
     Q_OBJECT
   public:
     static constexpr int kBorderWidth = 4;

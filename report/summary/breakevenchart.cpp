@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/moneytext.h"
+
 namespace velmora {
 
 namespace {
@@ -38,21 +40,16 @@ double NiceTop(double top) {
     return 10 * magnitude;
 }
 
-// "$250k" for an axis reaching 10,000 or more, else "$2,500"; group marks every three digits.
-QString AmountLabel(double value, double top) {
-    const bool thousands = top >= 10000 && value != 0;
-    long long n = static_cast<long long>(std::llround(thousands ? value / 1000 : value));
-    const bool negative = n < 0;
-    QString digits = QString::number(negative ? -n : n);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return (negative ? QStringLiteral("-$") : QStringLiteral("$")) + digits +
-           (thousands ? QStringLiteral("k") : QString());
+// The amount in the money text of the tables, whole dollars: the locale's own currency and
+// group marks, never another currency beside the tables.
+QString AmountLabel(double value) {
+    return QString::fromStdString(MoneyText(static_cast<long double>(value), 0));
 }
 
 }  // namespace
 
-void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, bool compact) {
+void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, bool compact,
+                        int labelEvery) {
     chart.removeAllSeries();
     for (QAbstractAxis* axis : chart.axes()) {
         chart.removeAxis(axis);
@@ -65,7 +62,9 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, 
         chart.legend()->hide();
         return;
     }
-    chart.setTitle(compact ? QString() : QStringLiteral("Cumulative present value by year"));
+    const QString valueTitle = data.valueTitle.empty() ? QStringLiteral("Cumulative present value")
+                                                       : QString::fromStdString(data.valueTitle);
+    chart.setTitle(compact ? QString() : valueTitle + QStringLiteral(" by year"));
     chart.legend()->show();
     QFont small = chart.legend()->font();
     if (compact) {
@@ -73,12 +72,14 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, 
         chart.legend()->setFont(small);
     }
 
-    QLineSeries* early = AddLine(chart, kEarlySeriesName,
-                                 compact ? QStringLiteral("Early") : QStringLiteral("Early start"),
-                                 QColor(28, 130, 179));
-    QLineSeries* later = AddLine(chart, kLaterSeriesName,
-                                 compact ? QStringLiteral("Later") : QStringLiteral("Later start"),
-                                 QColor(200, 60, 30));
+    const QString earlyName = !data.earlyName.empty() ? QString::fromStdString(data.earlyName)
+                              : compact               ? QStringLiteral("Early")
+                                                      : QStringLiteral("Early start");
+    const QString laterName = !data.laterName.empty() ? QString::fromStdString(data.laterName)
+                              : compact               ? QStringLiteral("Later")
+                                                      : QStringLiteral("Later start");
+    QLineSeries* early = AddLine(chart, kEarlySeriesName, earlyName, QColor(28, 130, 179));
+    QLineSeries* later = AddLine(chart, kLaterSeriesName, laterName, QColor(200, 60, 30));
     double low = 0;
     double high = 0;
     for (std::size_t i = 0; i < data.years.size(); ++i) {
@@ -101,12 +102,19 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, 
     const int span = last - first;
     xAxis->setTickType(QValueAxis::TicksDynamic);
     xAxis->setTickAnchor(first);
-    xAxis->setTickInterval(compact ? (span > 20  ? 10
-                                      : span > 8 ? 5
-                                                 : 1)
-                                   : (span > 20  ? 5
-                                      : span > 8 ? 2
-                                                 : 1));
+    // A label at every year that fits: the chart's plot width over a label's width.
+    // A four-digit year and the gap to the next one.
+    const double labelWidth = compact ? 34 : 46;
+    const double plotWidth = std::max(100.0, chart.size().width() - (compact ? 140 : 180));
+    const int fit = std::max(1, static_cast<int>(plotWidth / labelWidth));
+    int step = 1;
+    for (const int candidate : {1, 2, 5, 10, 20}) {
+        step = candidate;
+        if (span / candidate <= fit)
+            break;
+    }
+    xAxis->setTickInterval(labelEvery > 0 ? labelEvery : step);
+    xAxis->setMinorTickCount(step > 1 && labelEvery == 0 ? step - 1 : 0);
     // Amounts on the left in whole thousands where they are large, with their group marks.
     auto* yAxis = new QCategoryAxis(&chart);
     yAxis->setRange(bottom, top);
@@ -114,15 +122,20 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, 
     constexpr int kSteps = 5;
     for (int i = 0; i <= kSteps; ++i) {
         const double value = bottom + (top - bottom) * i / kSteps;
-        yAxis->append(AmountLabel(value, top), value);
+        yAxis->append(AmountLabel(value), value);
     }
     if (compact) {
         for (QAbstractAxis* axis :
              {static_cast<QAbstractAxis*>(xAxis), static_cast<QAbstractAxis*>(yAxis)})
             axis->setLabelsFont(small);
-    } else {
-        xAxis->setTitleText(QStringLiteral("Year"));
-        yAxis->setTitleText(QStringLiteral("Cumulative present value"));
+    }
+    xAxis->setTitleText(QStringLiteral("Year"));
+    yAxis->setTitleText(valueTitle);
+    if (compact) {
+        QFont title = small;
+        title.setBold(true);
+        xAxis->setTitleFont(title);
+        yAxis->setTitleFont(title);
     }
     chart.addAxis(xAxis, Qt::AlignBottom);
     chart.addAxis(yAxis, Qt::AlignLeft);
@@ -142,24 +155,44 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, 
     }
 
     if (!data.alivePercent.empty()) {
-        QLineSeries* alive =
-            AddLine(chart, kAliveSeriesName,
-                    compact ? QStringLiteral("Alive") : QStringLiteral("Chance alive"),
-                    QColor(60, 150, 60), Qt::DotLine, 2);
-        for (std::size_t i = 0; i < data.years.size() && i < data.alivePercent.size(); ++i)
-            alive->append(data.years[i], static_cast<double>(data.alivePercent[i]));
         auto* percentAxis = new QValueAxis(&chart);
         percentAxis->setRange(0, 100);
         percentAxis->setTickCount(6);
         percentAxis->setLabelFormat(QStringLiteral("%.0f %%"));
+        percentAxis->setTitleText(QStringLiteral("Chance alive"));
         if (compact) {
             percentAxis->setLabelsFont(small);
-        } else {
-            percentAxis->setTitleText(QStringLiteral("Chance alive"));
+            QFont title = small;
+            title.setBold(true);
+            percentAxis->setTitleFont(title);
         }
         chart.addAxis(percentAxis, Qt::AlignRight);
-        alive->attachAxis(xAxis);
-        alive->attachAxis(percentAxis);
+        const bool couple = !data.spouseAlivePercent.empty();
+        const struct {
+            const char* name;
+            QString legend;
+            const std::vector<long double>* values;
+            QColor colour;
+            Qt::PenStyle style;
+        } lines[] = {
+            {kAliveSeriesName,
+             couple ? QStringLiteral("Client alive")
+                    : (compact ? QStringLiteral("Alive") : QStringLiteral("Chance alive")),
+             &data.alivePercent, QColor(60, 150, 60), Qt::DotLine},
+            {kSpouseAliveSeriesName, QStringLiteral("Spouse alive"), &data.spouseAlivePercent,
+             QColor(150, 90, 170), Qt::DotLine},
+            {kEitherAliveSeriesName, QStringLiteral("Either alive"), &data.eitherAlivePercent,
+             QColor(110, 110, 110), Qt::DashDotLine},
+        };
+        for (const auto& line : lines) {
+            if (line.values->empty())
+                continue;
+            QLineSeries* alive = AddLine(chart, line.name, line.legend, line.colour, line.style, 2);
+            for (std::size_t i = 0; i < data.years.size() && i < line.values->size(); ++i)
+                alive->append(data.years[i], static_cast<double>((*line.values)[i]));
+            alive->attachAxis(xAxis);
+            alive->attachAxis(percentAxis);
+        }
     }
 }
 

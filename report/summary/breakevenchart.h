@@ -15,6 +15,8 @@ inline constexpr const char* kEarlySeriesName = "earlyCumulativePv";
 inline constexpr const char* kLaterSeriesName = "laterCumulativePv";
 inline constexpr const char* kBreakEvenSeriesName = "breakEven";
 inline constexpr const char* kAliveSeriesName = "chanceAlive";
+inline constexpr const char* kSpouseAliveSeriesName = "spouseChanceAlive";
+inline constexpr const char* kEitherAliveSeriesName = "eitherChanceAlive";
 
 /// The hint an empty chart shows.
 inline constexpr const char* kChartHint = "Calculate to see the two starts compared.";
@@ -24,9 +26,12 @@ inline constexpr const char* kChartHint = "Calculate to see the two starts compa
 /// where the later line passes the early one, and the chance of being alive at the end
 /// of each year on a right axis 0-100 % when the data has it. Without data: no series,
 /// no axes, the hint as the title.
-/// compact: for a small view on screen; smaller labels, no axis titles, fewer ticks.
+/// For a couple the data's spouse and either-alive lines are drawn on the right axis too.
+/// Amounts are in the money text of the tables; a year label stands at every year that fits
+/// the chart's width (or every `labelEvery` years when given).
+/// compact: for a small view on screen; smaller labels and titles, no chart title.
 void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data,
-                        bool compact = false);
+                        bool compact = false, int labelEvery = 0);
 
 /// The chart's points of a named series, for checks; empty when there is none.
 QLineSeries* FindChartSeries(const QChart& chart, const char* objectName);

@@ -12,6 +12,8 @@
 
 #include "engine/schedule.h"
 #include "planner/chartdata.h"
+#include "planner/household.h"
+#include "planner/optimiser.h"
 #include "planner/plan.h"
 #include "report/preview/printpreview.h"
 
@@ -44,7 +46,33 @@ struct ClientSummary {
     std::string lifeTableLine;
     std::string note;
     planner::BreakEvenChartData chart;
+    /// The plan's own summary: the references' values and what the survivor would receive.
+    std::vector<std::string> referenceLines;
+    std::string survivorLine;
+    /// A couple: the grid of pairs instead of the option table; rows then hold the grid's
+    /// rows (the client's age first), and bestCell the best pair's row and column.
+    bool pairGrid = false;
+    std::pair<int, int> bestCell{-1, -1};
 };
+
+/// What the summary of the Planner page's own result is made from: never the
+/// calculation of "Data Input".
+struct HouseholdSummaryInputs {
+    std::string clientName;
+    std::string spouseName;
+    std::string preparer;
+    std::string dateText;
+    planner::HouseholdInputs inputs;
+    /// One client: the plan, and the row chosen (else the best).
+    const planner::Plan* plan = nullptr;
+    std::optional<std::size_t> chosenOption;
+    /// A couple: the search, and the pair chosen (else the best).
+    const planner::CoupleSearch* couple = nullptr;
+    std::optional<planner::ChoiceValue> chosen;
+};
+
+/// The summary of a plan or a couple's search; std::invalid_argument without either.
+ClientSummary BuildHouseholdSummary(const HouseholdSummaryInputs& inputs);
 
 ClientSummary BuildClientSummary(const ClientSummaryInputs& inputs);
 

@@ -306,6 +306,27 @@ TEST(CliPdf, PlanWritesTheClientSummaryWithoutADisplay) {
     EXPECT_TRUE(pdf.contains("living past it: " + best[6] + " %"));
 }
 
+// A couple's summary: both names, the best pair in words as the text form names it, the
+// references and the survivor's line.
+TEST(CliPdf, PlanWritesACouplesSummary) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QStringList couple =
+        kPlan + QStringList{"--spouse-born", "1961-09-20",           "--spouse-sex",
+                            "male",          "--spouse-fra-benefit", "900"};
+    QTemporaryDir dir;
+    const QString path = dir.filePath("couple.pdf");
+    const Result run = RunProgram(couple + QStringList{"--client", "Pat Example", "--spouse-name",
+                                                       "Sam Example", "--pdf", path});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "");
+    const QString pdf = PdfText(path).simplified();
+    EXPECT_TRUE(pdf.contains("Clients: Pat Example and Sam Example")) << pdf.toStdString();
+    for (const char* words : {"Best pair: Client claims", "Both at the earliest month:",
+                              "Both at FRA:", "Both at 70:", "the spouse would receive"})
+        EXPECT_TRUE(pdf.contains(QLatin1String(words))) << words;
+}
+
 TEST(CliPdf, PlanSummaryIntoAMissingFolderFailsWithoutAFile) {
     QTemporaryDir dir;
     const Result run = RunProgram(kPlan + QStringList{"--pdf", dir.filePath("no/summary.pdf")});

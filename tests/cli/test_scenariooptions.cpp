@@ -28,6 +28,17 @@
 namespace velmora::cli {
 namespace {
 
+// One client's planner inputs.
+[[maybe_unused]] planner::PlannerInputs SingleClient(planner::Date born, planner::Sex sex,
+                                                     std::int64_t cents, planner::Date asOf) {
+    planner::PlannerInputs in;
+    in.client.born = born;
+    in.client.sex = sex;
+    in.client.piaCents = cents;
+    in.asOf = asOf;
+    return in;
+}
+
 namespace fs = std::filesystem;
 
 std::vector<char> ReadAll(const std::string& path) {
@@ -323,7 +334,8 @@ class FullDisk : public FileSystem {
 // with the old scenario (or before planner files recorded their scenario), must not be
 // shown with the new one. It is reported and kept.
 TEST_F(CliScenarioTest, SaveNeverLeavesACompanionThatWouldBeShownWithTheNewScenario) {
-    const planner::PlannerInputs oldClient{{1950, 5, 6}, planner::Sex::Male, 123456, {2026, 1, 2}};
+    const planner::PlannerInputs oldClient =
+        SingleClient({1950, 5, 6}, planner::Sex::Male, 123456, {2026, 1, 2});
     const std::string path = PathOf("client.ss");
     const struct {
         const char* name;

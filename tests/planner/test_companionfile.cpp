@@ -17,7 +17,33 @@
 namespace velmora::planner {
 namespace {
 
-const PlannerInputs kJane{{1962, 3, 15}, Sex::Female, 200012, {2026, 12, 10}};
+PlannerInputs Single(Date born, Sex sex, std::int64_t cents, Date asOf) {
+    PlannerInputs in;
+    in.client.born = born;
+    in.client.sex = sex;
+    in.client.piaCents = cents;
+    in.asOf = asOf;
+    return in;
+}
+
+const PlannerInputs kJane = Single({1962, 3, 15}, Sex::Female, 200012, {2026, 12, 10});
+
+// Jane with a husband who already receives benefits, her own claim, the period table and
+// health factors for both.
+PlannerInputs JaneAndJohn() {
+    PlannerInputs in = kJane;
+    in.client.claimed = Month::Of(2025, 4);
+    in.client.mortalityFactor = 0.75L;
+    PersonInputs john;
+    john.born = {1959, 7, 2};
+    john.sex = Sex::Male;
+    john.piaCents = 310050;
+    john.claimed = Month::Of(2022, 8);
+    john.mortalityFactor = 2.5L;
+    in.spouse = john;
+    in.mortality = MortalityKind::Period;
+    return in;
+}
 
 std::string ReadText(const std::filesystem::path& path) {
     std::ifstream in(path);
@@ -57,12 +83,33 @@ TEST(CompanionText, NamesAndRoundTrip) {
 
     EXPECT_EQ(FormatCompanion(kJane),
               "# Velmora Analysis planner inputs\nborn = 1962-03-15\nsex = female\n"
-              "fra_benefit = 2000.12\nas_of = 2026-12-10\n");
+              "fra_benefit = 2000.12\nas_of = 2026-12-10\nmortality = cohort\n");
+    EXPECT_EQ(FormatCompanion(JaneAndJohn()),
+              "# Velmora Analysis planner inputs\nborn = 1962-03-15\nsex = female\n"
+              "fra_benefit = 2000.12\nclaimed = 2025-04\nmortality_factor = 0.75\n"
+              "as_of = 2026-12-10\nmortality = period\nspouse_born = 1959-07-02\n"
+              "spouse_sex = male\nspouse_fra_benefit = 3100.50\nspouse_claimed = 2022-08\n"
+              "spouse_mortality_factor = 2.50\n");
     for (const PlannerInputs& in :
-         {kJane, PlannerInputs{{1958, 12, 31}, Sex::Male, 0, {2024, 2, 29}},
-          PlannerInputs{{1960, 1, 1}, Sex::Female, 9'999'999, {2024, 1, 1}},
-          PlannerInputs{{1900, 1, 1}, Sex::Male, 1, {2100, 12, 31}}})
-        EXPECT_EQ(ParseCompanion(FormatCompanion(in)), in);
+         {kJane, Single({1958, 12, 31}, Sex::Male, 0, {2024, 2, 29}),
+          Single({1960, 1, 1}, Sex::Female, 9'999'999, {2024, 1, 1}),
+          Single({1900, 1, 1}, Sex::Male, 1, {2100, 12, 31}), JaneAndJohn()}) {
+        std::vector<std::string> unknown;
+        EXPECT_EQ(ParseCompanion(FormatCompanion(in), &unknown), in);
+        EXPECT_TRUE(unknown.empty());
+    }
+}
+
+// A file written before the spouse and the mortality choices: one client, the cohort table,
+// average health.
+TEST(CompanionText, FileOfTheFirstVersionStillReads) {
+    const PlannerInputs in = ParseCompanion(
+        "# Velmora Analysis planner inputs\nborn = 1962-03-15\nsex = female\n"
+        "fra_benefit = 2000.12\nas_of = 2026-12-10\n");
+    EXPECT_EQ(in, kJane);
+    EXPECT_FALSE(in.spouse.has_value());
+    EXPECT_EQ(in.mortality, MortalityKind::Cohort);
+    EXPECT_EQ(in.client.mortalityFactor, 1);
 }
 
 TEST(CompanionText, ReadsWhatAPersonMightWrite) {
@@ -70,10 +117,17 @@ TEST(CompanionText, ReadsWhatAPersonMightWrite) {
     // version.
     const PlannerInputs in = ParseCompanion(
         "\r\n# mine\r\n  as_of=2026-12-10\r\nsex =male\r\nfra_benefit = 1500\r\n"
-        "born\t= 1962-03-15 \r\nspouse = none\r\n");
-    EXPECT_EQ(in, (PlannerInputs{{1962, 3, 15}, Sex::Male, 150000, {2026, 12, 10}}));
+        "born\t= 1962-03-15 \r\nspouse = none\r\nspouse_pension = 12\r\n");
+    EXPECT_EQ(in, Single({1962, 3, 15}, Sex::Male, 150000, {2026, 12, 10}));
+    // The keys of a later version are named, so that the window can say what it left out.
+    std::vector<std::string> unknown;
+    ParseCompanion(
+        "born=1962-03-15\nsex=female\nfra_benefit=1\nas_of=2026-12-10\nspouse = "
+        "none\nspouse_pension = 12\n",
+        &unknown);
+    EXPECT_EQ(unknown, (std::vector<std::string>{"spouse", "spouse_pension"}));
     EXPECT_EQ(ParseCompanion("born=1962-03-15\nsex=female\nfra_benefit=12.5\nas_of=2026-12-10")
-                  .fraBenefitCents,
+                  .client.piaCents,
               1250);
 }
 
@@ -103,6 +157,15 @@ TEST(CompanionText, DamagedFilesAreRefusedWithTheLine) {
         {"born = " + std::string(5000, '9') + "\n",
          "line 1: \"" + std::string(40, '9') + "...\" is not a date"},
         {"", "born is missing"},
+        {good + "as_of = 2026-12-10\nspouse_born = 1960-01-01\nspouse_sex = male\n",
+         "spouse_fra_benefit is missing"},
+        {good + "as_of = 2026-12-10\nspouse_born = 1960-01-01\nspouse_born = 1960-01-01\n",
+         "line 6: spouse_born given twice"},
+        {good + "mortality_factor = 4.01\n", "line 4: \"4.01\" is not a factor"},
+        {good + "spouse_mortality_factor = 0.2\n", "line 4: \"0.2\" is not a factor"},
+        {good + "claimed = 2025-13\n", "line 4: \"2025-13\" is not a month"},
+        {good + "spouse_claimed = 2025-1\n", "line 4: \"2025-1\" is not a month"},
+        {good + "mortality = both\n", "line 4: \"both\" is not cohort or period"},
     };
     for (const Case& c : cases) {
         try {
@@ -117,9 +180,14 @@ TEST(CompanionText, DamagedFilesAreRefusedWithTheLine) {
 
 TEST(CompanionText, KeepsTheEarningsRecordOnOneLine) {
     PlannerInputs in = kJane;
-    in.earnings.years = {{1986, 125000}, {2024, 6400050}};
+    in.client.earnings.years = {{1986, 125000}, {2024, 6400050}};
+    in.spouse = kJane.client;
+    in.spouse->earnings.years = {{2001, 100}};
     const std::string text = FormatCompanion(in);
-    EXPECT_EQ(text, FormatCompanion(kJane) + "earnings = 1986:1250.00 2024:64000.50\n");
+    EXPECT_NE(text.find("fra_benefit = 2000.12\nearnings = 1986:1250.00 2024:64000.50\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\nspouse_earnings = 2001:1.00\n"), std::string::npos) << text;
     EXPECT_EQ(ParseCompanion(text), in);
 
     const std::string good = FormatCompanion(kJane);
@@ -128,12 +196,12 @@ TEST(CompanionText, KeepsTheEarningsRecordOnOneLine) {
         const char* message;
     };
     const Case cases[] = {
-        {"earnings = 1986:100 1986:200", "line 6: earnings: entry 2: the year 1986 is given twice"},
-        {"earnings = 1986:-100", "line 6: earnings: entry 1: a negative amount is refused"},
-        {"earnings = 1936:100", "line 6: earnings: entry 1: 1936 is before 1937"},
-        {"earnings = 1986=100", "line 6: earnings: \"1986=100\" is not year:amount"},
-        {"earnings = 1986:1,2", "line 6: earnings: entry 1: \"1,2\" is not an amount"},
-        {"earnings = 1986:1\nearnings = 1987:1", "line 7: earnings given twice"},
+        {"earnings = 1986:100 1986:200", "line 7: earnings: entry 2: the year 1986 is given twice"},
+        {"earnings = 1986:-100", "line 7: earnings: entry 1: a negative amount is refused"},
+        {"earnings = 1936:100", "line 7: earnings: entry 1: 1936 is before 1937"},
+        {"earnings = 1986=100", "line 7: earnings: \"1986=100\" is not year:amount"},
+        {"earnings = 1986:1,2", "line 7: earnings: entry 1: \"1,2\" is not an amount"},
+        {"earnings = 1986:1\nearnings = 1987:1", "line 8: earnings given twice"},
     };
     for (const Case& c : cases) {
         try {
@@ -152,7 +220,7 @@ TEST_F(CompanionDir, SavedFileReadsBack) {
     EXPECT_EQ(ReadText(path), FormatCompanion(kJane));
     EXPECT_EQ(LoadCompanion(path), kJane);
     // Saving again replaces the file whole; nothing else is left in the folder.
-    const PlannerInputs other{{1970, 1, 2}, Sex::Male, 1, {2030, 5, 6}};
+    const PlannerInputs other = JaneAndJohn();
     SaveCompanion(path, other);
     EXPECT_EQ(LoadCompanion(path), other);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),

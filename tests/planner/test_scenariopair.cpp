@@ -26,6 +26,17 @@
 namespace velmora::planner {
 namespace {
 
+// One client's planner inputs.
+[[maybe_unused]] planner::PlannerInputs SingleClient(planner::Date born, planner::Sex sex,
+                                                     std::int64_t cents, planner::Date asOf) {
+    planner::PlannerInputs in;
+    in.client.born = born;
+    in.client.sex = sex;
+    in.client.piaCents = cents;
+    in.asOf = asOf;
+    return in;
+}
+
 namespace fs = std::filesystem;
 
 // Client k's scenario and planner inputs, each telling whose they are.
@@ -36,7 +47,7 @@ ScenarioBytes RecordOf(int k) {
     return EncodeScenarioRecord(rec);
 }
 PlannerInputs InputsOf(int k) {
-    return PlannerInputs{{1960, 1 + k % 12, 1 + k % 28}, Sex::Female, 100000 + k, {2026, 12, 10}};
+    return SingleClient({1960, 1 + k % 12, 1 + k % 28}, Sex::Female, 100000 + k, {2026, 12, 10});
 }
 int ClientOf(const ScenarioBytes& record) {
     return std::stoi(DecodeScenarioRecord(record).ClientName.substr(7));
@@ -156,7 +167,7 @@ TEST_F(ScenarioPairTest, OpenUsesOnlyTheCompanionOfThisRecord) {
              Write("jane.ssp", ReadText(Path("jane.ssp")) + "scenario_sha256 = 00\n");
          },
          std::nullopt,
-         "The planner file jane.ssp could not be read (line 7: scenario_sha256 given twice). "
+         "The planner file jane.ssp could not be read (line 8: scenario_sha256 given twice). "
          "The scenario was opened; the planner's inputs were cleared."},
     };
     for (const auto& c : cases) {

@@ -31,6 +31,17 @@
 namespace velmora {
 namespace {
 
+// One client's planner inputs.
+[[maybe_unused]] planner::PlannerInputs SingleClient(planner::Date born, planner::Sex sex,
+                                                     std::int64_t cents, planner::Date asOf) {
+    planner::PlannerInputs in;
+    in.client.born = born;
+    in.client.sex = sex;
+    in.client.piaCents = cents;
+    in.asOf = asOf;
+    return in;
+}
+
 std::vector<std::uint8_t> ReadWholeFile(const QString& path) {
     std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -384,7 +395,8 @@ TEST_F(ScenarioFileCommandsTest, FailedSaveThrowsAndKeepsTheOldFile) {
 // The planner's companion through the commands: only the companion of the opened record
 // is shown; another one is reported once the scenario is shown, and kept.
 TEST_F(ScenarioFileCommandsTest, OpenShowsOnlyTheCompanionSavedWithTheRecord) {
-    const planner::PlannerInputs jane{{1962, 3, 15}, planner::Sex::Female, 200000, {2026, 12, 10}};
+    const planner::PlannerInputs jane =
+        SingleClient({1962, 3, 15}, planner::Sex::Female, 200000, {2026, 12, 10});
     std::optional<planner::PlannerInputs> typed = jane;
     std::vector<std::optional<planner::PlannerInputs>> shown;
     commands_->SetPlannerCompanion(
@@ -439,7 +451,7 @@ TEST_F(ScenarioFileCommandsTest, SaveSaysWhenOnlyTheScenarioWasSaved) {
     commands_->SetPlannerCompanion(
         [] {
             return std::optional<planner::PlannerInputs>(
-                planner::PlannerInputs{{1962, 3, 15}, planner::Sex::Male, 1, {2026, 12, 10}});
+                SingleClient({1962, 3, 15}, planner::Sex::Male, 1, {2026, 12, 10}));
         },
         [](const std::optional<planner::PlannerInputs>&) {});
     TypeScenario("Jane", 2.5L, 20);

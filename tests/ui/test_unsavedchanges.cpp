@@ -17,6 +17,7 @@
 #include "scenario/scenariocodec.h"
 #include "scenario/scenariofile.h"
 #include "ui/panels.h"
+#include "ui/planner/plannerpage.h"
 
 namespace velmora {
 namespace {
@@ -159,10 +160,10 @@ TEST_F(UnsavedChangesTest, WhatCountsAsAChange) {
     window->OvcNotebook1->SetCurrentIndex(TfrmMain::kPlannerPage);
     EXPECT_FALSE(window->HasUnsavedChanges());
     planner::PlannerInputs client;
-    client.born = {1960, 3, 15};
+    client.client.born = {1960, 3, 15};
     client.asOf = {2026, 1, 1};
-    client.fraBenefitCents = 200000;
-    window->ShowPlannerInputs(client);
+    client.client.piaCents = 200000;
+    window->plannerPage->ShowInputs(client);
     EXPECT_TRUE(window->HasUnsavedChanges()) << "the planner's inputs are saved with the scenario";
     SaveAs(PathOf("planned.ss"));
     EXPECT_FALSE(window->HasUnsavedChanges());
