@@ -232,6 +232,8 @@ void PlannerPage::BuildPerson(PersonControls& person, bool isSpouse, QWidget* pa
     person.fromEarnings->setAutoDefault(true);
     // The window runs the keys, so that the field being left applies its rules first.
     person.fromEarnings->setShortcut(QKeySequence());
+    // Its caption whole; the benefit field beside it gives up the room.
+    person.fromEarnings->setMinimumWidth(person.fromEarnings->sizeHint().width());
     grid->addWidget(person.fromEarnings, row++, 3);
 
     person.claimed = new QCheckBox(QStringLiteral("Already re&ceiving since"), box);
@@ -762,14 +764,16 @@ void PlannerPage::ShowBestPair() {
         const auto chosen = ChosenPair();
         if (chosen &&
             !(chosen->client == search.best.client && chosen->spouse == search.best.spouse))
-            text += QStringLiteral("\nChosen: %1; %2, %3 against the best.")
+            text += QStringLiteral("\nChosen: %1; %2, %3 less than the best.")
                         .arg(QString::fromStdString(PairWords(in, chosen->client, *chosen->spouse)),
-                             Money(chosen->value), Money(chosen->value - search.best.value));
+                             Money(chosen->value), Money(search.best.value - chosen->value));
         QStringList refs;
         for (const ReferenceLine& line : References(search))
-            refs << QStringLiteral("%1 %2 (%3)")
+            // The best is the largest, so a reference is never worth more: say by how much less
+            // instead of a negative amount in brackets inside brackets.
+            refs << QStringLiteral("%1 %2, %3 less")
                         .arg(QString::fromLatin1(line.name.c_str()), Money(line.choice.value),
-                             Money(line.difference));
+                             Money(-line.difference));
         text += QLatin1Char('\n') + refs.join(QStringLiteral("; "));
     }
     bestPair->setText(text);
