@@ -215,8 +215,8 @@ ClientSummary BuildHouseholdSummary(const HouseholdSummaryInputs& in) {
                 "Best pair: " + PairWords(h, search.best.client, *search.best.spouse) + ", " +
                 MoneyText(search.best.value, 0));
         for (const ReferenceLine& line : References(search))
-            s.referenceLines.push_back(line.name + ": " + MoneyText(line.choice.value, 0) + " (" +
-                                       Signed(line.difference) + " against the best)");
+            s.referenceLines.push_back(line.name + ": " + MoneyText(line.choice.value, 0) + ", " +
+                                       MoneyText(-line.difference, 0) + " less than the best");
         s.chart = ExpectedValueChart(model, chosen.client, chosen.spouse);
         // What the survivor would receive: after a death in the month after both claimed.
         const planner::Month after{std::max(chosen.client.index, chosen.spouse->index) + 1};
@@ -303,9 +303,9 @@ ClientSummary BuildHouseholdSummary(const HouseholdSummaryInputs& in) {
             const planner::PlanOption& o = plan.options[index];
             s.referenceLines.push_back(
                 std::string(name) + " (" + planner::MonthText(o.claim) +
-                "): " + MoneyText(o.expectedValue, 0) + " (" +
-                Signed(o.expectedValue - plan.options[plan.best].expectedValue) +
-                " against the best)");
+                "): " + MoneyText(o.expectedValue, 0) + ", " +
+                MoneyText(plan.options[plan.best].expectedValue - o.expectedValue, 0) +
+                " less than the best");
         }
         s.chart = ExpectedValueChart(model, option.claim, std::nullopt);
         s.survivorLine = "Single client: no survivor benefit is counted.";
