@@ -35,7 +35,8 @@ constexpr std::size_t kMostFileBytes = 1 << 20;
 
 const char* const kUsage =
     "Usage: velmora-cli pia --born YYYY-MM-DD --earnings FILE|- [--as-of YYYY-MM-DD]\n"
-    "         [--future-earnings AMOUNT --until-age N] [--wage-growth P] [--cola P]\n"
+    "         [--future-earnings AMOUNT --until-age N|--until YYYY-MM] [--wage-growth P] [--cola "
+    "P]\n"
     "         [--program-data FILE] [--format text|tsv|csv|json]\n\n"
     "Computes the benefit at full retirement age (the primary insurance amount, PIA) from\n"
     "the earnings record: each year's earnings up to the taxable maximum, indexed to the\n"
@@ -56,6 +57,8 @@ const char* const kUsage =
     "                           as-of year, growing with the wage growth (0: stops now)\n"
     "  --until-age N            the age future earnings stop at (22 to 80); the year it\n"
     "                           is attained counts its months before that month\n"
+    "  --until YYYY-MM          instead of --until-age: the month future earnings stop in\n"
+    "                           (the claim month, say); its earlier months of the year count\n"
     "  --wage-growth P          yearly wage growth in percent for the years the wage index\n"
     "                           is not published (-10 to 15; default: the mean yearly\n"
     "                           growth of the last ten published years)\n"
@@ -475,6 +478,7 @@ std::string ParsePiaArguments(const std::vector<std::string>& args, const planne
     bool born = false;
     std::optional<std::int64_t> future;
     std::optional<int> untilAge;
+    std::optional<planner::Month> untilMonth;
     OptionTable table;
     const auto dateOption = [](planner::Date& into, bool* given) {
         return [&into, given](CliOptions&, const std::string& text) -> std::string {
@@ -510,6 +514,14 @@ std::string ParsePiaArguments(const std::vector<std::string>& args, const planne
                    if (age < 22 || age > 80)
                        return "\"" + Echoed(text) + "\" is not an age from 22 to 80";
                    untilAge = age;
+                   return {};
+               }});
+    table.Add({"--until", "YYYY-MM", "", [&](CliOptions&, const std::string& text) -> std::string {
+                   const auto date =
+                       text.size() == 7 ? planner::ParseDate(text + "-01") : std::nullopt;
+                   if (!date || date->year > 2100)
+                       return "\"" + Echoed(text) + "\" is not a month of the form YYYY-MM";
+                   untilMonth = planner::Month::Of(date->year, date->month);
                    return {};
                }});
     table.Add({"--wage-growth", "P", "", [&](CliOptions&, const std::string& text) {
@@ -557,10 +569,12 @@ std::string ParsePiaArguments(const std::vector<std::string>& args, const planne
         return "missing option --born";
     if (request.earningsPath.empty())
         return "missing option --earnings";
-    if (future.has_value() != untilAge.has_value())
-        return "--future-earnings and --until-age go together";
+    if (untilAge && untilMonth)
+        return "--until-age and --until exclude each other";
+    if (future.has_value() != (untilAge.has_value() || untilMonth.has_value()))
+        return "--future-earnings goes together with --until-age or --until";
     if (future)
-        in.future = planner::FutureEarnings{*future, *untilAge};
+        in.future = planner::FutureEarnings{*future, untilAge.value_or(0), untilMonth};
     return {};
 }
 

@@ -76,7 +76,7 @@ void CheckInputs(const PiaInputs& in) {
             throw PiaError("The earnings of " + std::to_string(y.year) + " are out of range.");
     }
     if (in.future) {
-        if (in.future->untilAge < 22 || in.future->untilAge > 80)
+        if (!in.future->untilMonth && (in.future->untilAge < 22 || in.future->untilAge > 80))
             throw PiaError("The age future earnings stop at must be between 22 and 80.");
         if (in.future->yearlyCents < 0 || in.future->yearlyCents > kMostEarningsCents)
             throw PiaError("The future earnings must be between 0 and 999,999,999.99.");
@@ -140,7 +140,8 @@ PiaComputation::PiaComputation(const PiaInputs& in) {
         earnings[y.year] = {y.cents, EarningsSource::Record};
     if (in.future) {
         const int lastRecorded = in.record.years.empty() ? 0 : in.record.years.back().year;
-        const Month stop = age.MonthAttained(in.future->untilAge * 12);
+        const Month stop = in.future->untilMonth ? *in.future->untilMonth
+                                                 : age.MonthAttained(in.future->untilAge * 12);
         std::int64_t yearly = in.future->yearlyCents;
         for (int year = in.asOf.year; year <= stop.Year(); ++year) {
             if (year > in.asOf.year)

@@ -30,11 +30,13 @@ class PiaError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-/// "Earns X a year, in dollars of the as-of year, until age N", growing with the
-/// assumed wage growth; X = 0 is "stops working now".
+/// "Earns X a year, in dollars of the as-of year, until age N" (or until a month, such as
+/// the claim month), growing with the assumed wage growth; X = 0 is "stops working now".
 struct FutureEarnings {
     std::int64_t yearlyCents = 0;
-    int untilAge = 0;  // 22 to 80
+    int untilAge = 0;  // 22 to 80; not read when untilMonth is given
+    /// The month work stops in: its earlier months of the year count, it and later do not.
+    std::optional<Month> untilMonth = std::nullopt;
 };
 
 struct PiaInputs {

@@ -395,6 +395,16 @@ TEST(PiaComputation, FutureEarningsUntilAnAge) {
     EXPECT_EQ(kept.Years()[36].earningsCents, 100);
     EXPECT_EQ(kept.Years()[36].source, EarningsSource::Record);
     EXPECT_EQ(kept.Years()[37].earningsCents, 6180000);
+
+    // Until a month instead (the claim month): the months before it in its year count,
+    // the same as the age 67 attained in that month.
+    in.record.years.pop_back();
+    in.future = FutureEarnings{6000000, 0, Month::Of(2031, 5)};
+    const PiaComputation untilMonth(in);
+    ASSERT_EQ(untilMonth.Years().back().year, 2031);
+    EXPECT_EQ(untilMonth.Years().back().earningsCents, 6955645 / 3);
+    in.future = FutureEarnings{6000000, 0, Month::Of(2029, 1)};
+    EXPECT_EQ(PiaComputation(in).Years().back().year, 2028);
 }
 
 TEST(PiaComputation, RefusedInputs) {
