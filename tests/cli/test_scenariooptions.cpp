@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/plannerinputs.h"
 #include "cli/run.h"
 #include "cli/scenariooptions.h"
 #include "engine/money.h"
@@ -28,16 +29,7 @@
 namespace velmora::cli {
 namespace {
 
-// One client's planner inputs.
-[[maybe_unused]] planner::PlannerInputs SingleClient(planner::Date born, planner::Sex sex,
-                                                     std::int64_t cents, planner::Date asOf) {
-    planner::PlannerInputs in;
-    in.client.born = born;
-    in.client.sex = sex;
-    in.client.piaCents = cents;
-    in.asOf = asOf;
-    return in;
-}
+using velmora::testing::SingleClient;
 
 namespace fs = std::filesystem;
 

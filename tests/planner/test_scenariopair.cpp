@@ -19,6 +19,7 @@
 #include <string>
 #include <thread>
 
+#include "../support/plannerinputs.h"
 #include "planner/scenariopair.h"
 #include "scenario/fileerror.h"
 #include "scenario/scenariofile.h"
@@ -26,16 +27,7 @@
 namespace velmora::planner {
 namespace {
 
-// One client's planner inputs.
-[[maybe_unused]] planner::PlannerInputs SingleClient(planner::Date born, planner::Sex sex,
-                                                     std::int64_t cents, planner::Date asOf) {
-    planner::PlannerInputs in;
-    in.client.born = born;
-    in.client.sex = sex;
-    in.client.piaCents = cents;
-    in.asOf = asOf;
-    return in;
-}
+using velmora::testing::SingleClient;
 
 namespace fs = std::filesystem;
 

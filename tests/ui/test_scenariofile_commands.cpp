@@ -19,6 +19,7 @@
 #include <iterator>
 #include <vector>
 
+#include "../support/plannerinputs.h"
 #include "fields/entrysettings.h"
 #include "mainwindow_fixture.h"
 #include "scenario/fileerror.h"
@@ -31,16 +32,7 @@
 namespace velmora {
 namespace {
 
-// One client's planner inputs.
-[[maybe_unused]] planner::PlannerInputs SingleClient(planner::Date born, planner::Sex sex,
-                                                     std::int64_t cents, planner::Date asOf) {
-    planner::PlannerInputs in;
-    in.client.born = born;
-    in.client.sex = sex;
-    in.client.piaCents = cents;
-    in.asOf = asOf;
-    return in;
-}
+using velmora::testing::SingleClient;
 
 std::vector<std::uint8_t> ReadWholeFile(const QString& path) {
     std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
