@@ -836,7 +836,8 @@ long double HouseholdModel::CoupleValue(Month clientClaim, Month spouseClaim) co
 
 std::vector<PaymentRow> HouseholdModel::Payments(Month clientClaim,
                                                  std::optional<Month> spouseClaim,
-                                                 std::optional<Death> death) const {
+                                                 std::optional<Death> death,
+                                                 std::optional<Month> firstMonth) const {
     std::optional<Month> start;
     if (death && spouseClaim) {
         const Who survivor = OtherOf(death->who);
@@ -844,7 +845,7 @@ std::vector<PaymentRow> HouseholdModel::Payments(Month clientClaim,
         const Month deceasedClaim = death->who == Who::Client ? clientClaim : *spouseClaim;
         start = SurvivorStart(survivor, death->month, survivorClaim, deceasedClaim);
     }
-    return PaymentRows(rules_, clientClaim, spouseClaim, death, start, LastMonth());
+    return PaymentRows(rules_, clientClaim, spouseClaim, death, start, LastMonth(), firstMonth);
 }
 
 SingleSearch HouseholdModel::SearchSingle() const {

@@ -82,9 +82,11 @@ class HouseholdModel {
     /// value (the earlier on a tie).
     Month SurvivorStart(Who survivor, Month death, Month survivorClaim, Month deceasedClaim) const;
 
-    /// The payments of a choice to the end of the table, following a death when given.
+    /// The payments of a choice to the end of the table, following a death when given;
+    /// from `firstMonth` on when that is after the as-of month.
     std::vector<PaymentRow> Payments(Month clientClaim, std::optional<Month> spouseClaim,
-                                     std::optional<Death> death = std::nullopt) const;
+                                     std::optional<Death> death = std::nullopt,
+                                     std::optional<Month> firstMonth = std::nullopt) const;
 
     SingleSearch SearchSingle() const;
     /// Every pair of a couple, sharing per-person streams and suffix sums over months.

@@ -222,13 +222,16 @@ PersonPayment Payment(std::int64_t dollars, PaymentKind kind) {
 
 std::vector<PaymentRow> PaymentRows(const BenefitRules& rules, Month clientClaim,
                                     std::optional<Month> spouseClaim, std::optional<Death> death,
-                                    std::optional<Month> survivorStart, Month lastMonth) {
+                                    std::optional<Month> survivorStart, Month lastMonth,
+                                    std::optional<Month> firstMonth) {
     std::vector<PaymentRow> rows;
     const bool couple = rules.IsCouple() && spouseClaim.has_value();
     const auto claimOf = [&](Who who) { return who == Who::Client ? clientClaim : *spouseClaim; };
     const auto dead = [&](Who who, Month m) {
         return death && death->who == who && m >= death->month;
     };
+    // The survivor's terms hang on the death and the claims alone, not on the month paid.
+    std::optional<SurvivorTerms> survivorTerms;
     const auto paymentOf = [&](Who who, Month m) -> PersonPayment {
         const Who other = who == Who::Client ? Who::Spouse : Who::Client;
         if (dead(who, m))
@@ -248,14 +251,16 @@ std::vector<PaymentRow> PaymentRows(const BenefitRules& rules, Month clientClaim
         // the own benefit and the survivor benefit once that has started.
         if (m == death->month || !survivorStart || m < *survivorStart)
             return Payment(rules.PaidDollars(own, m), PaymentKind::Own);
-        const SurvivorTerms terms =
-            rules.SurvivorTermsFor(who, death->month, claimOf(other), *survivorStart);
-        const std::int64_t survivor = rules.SurvivorCents(terms, who, m);
+        if (!survivorTerms)
+            survivorTerms =
+                rules.SurvivorTermsFor(who, death->month, claimOf(other), *survivorStart);
+        const std::int64_t survivor = rules.SurvivorCents(*survivorTerms, who, m);
         if (survivor > own)
             return Payment(rules.PaidDollars(survivor, m), PaymentKind::Survivor);
         return Payment(rules.PaidDollars(own, m), PaymentKind::Own);
     };
-    for (Month m = rules.AsOf(); m <= lastMonth; ++m.index) {
+    const Month first = firstMonth && *firstMonth > rules.AsOf() ? *firstMonth : rules.AsOf();
+    for (Month m = first; m <= lastMonth; ++m.index) {
         PaymentRow row;
         row.benefitMonth = m;
         row.paidMonth = Month{m.index + 1};

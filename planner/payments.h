@@ -135,9 +135,11 @@ Fraction SurvivorReductionFactor(int monthsEarly, int span);
 
 /// The month-by-month payments of a choice of claims to `lastMonth` (inclusive). With a
 /// death, the other's survivor benefit starts in `survivorStart` (which the optimiser's
-/// model chooses); without one both live to the end.
+/// model chooses); without one both live to the end. The rows start at the as-of month, or
+/// at `firstMonth` when that is later (a reader of the months after a death only).
 std::vector<PaymentRow> PaymentRows(const BenefitRules& rules, Month clientClaim,
                                     std::optional<Month> spouseClaim, std::optional<Death> death,
-                                    std::optional<Month> survivorStart, Month lastMonth);
+                                    std::optional<Month> survivorStart, Month lastMonth,
+                                    std::optional<Month> firstMonth = std::nullopt);
 
 }  // namespace velmora::planner

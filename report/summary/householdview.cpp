@@ -98,7 +98,14 @@ planner::BreakEvenChartData ExpectedValueChart(const planner::HouseholdModel& mo
             return 1;
         return k < months ? model.Alive(who, k) : 0;
     };
+    // The survivor streams read the same few hundred factors again for every month of
+    // death, so each is worked out once; a month outside the table is worked out as read.
+    std::vector<long double> discounts(static_cast<std::size_t>(months) + 2);
+    for (std::size_t k = 0; k < discounts.size(); ++k)
+        discounts[k] = std::pow(1 + rate, -static_cast<long double>(k) / 12);
     const auto discount = [&](int paidK) {
+        if (paidK >= 0 && static_cast<std::size_t>(paidK) < discounts.size())
+            return discounts[static_cast<std::size_t>(paidK)];
         return std::pow(1 + rate, -static_cast<long double>(paidK) / 12);
     };
     // Expected value of each benefit month k for a choice, the household summed.
@@ -129,8 +136,10 @@ planner::BreakEvenChartData ExpectedValueChart(const planner::HouseholdModel& mo
                 const long double died = alive(dead, j - 1) - alive(dead, j);
                 if (died <= 0)
                     continue;
+                // Only the months from the death on are read.
+                const Month deathMonth{asOf.index + j};
                 const auto after =
-                    model.Payments(c, s, planner::Death{dead, Month{asOf.index + j}});
+                    model.Payments(c, s, planner::Death{dead, deathMonth}, deathMonth);
                 for (const planner::PaymentRow& row : after) {
                     const int k = row.benefitMonth.index - asOf.index;
                     if (k < j || k >= months)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -125,6 +126,22 @@ TEST(Payments, CoupleWithADeathByHand) {
     }
     EXPECT_EQ(MonthText(rows.front().benefitMonth), "2030-01");
     EXPECT_EQ(rows.back().benefitMonth, model.LastMonth());
+
+    // Read from a later month (the chart reads from the death on) the rows are those months'
+    // rows, the survivor benefit included; a first month before the as-of month is the whole.
+    for (const Month first : {M(2031, 3), M(2031, 5), M(2029, 1)}) {
+        SCOPED_TRACE(MonthText(first));
+        const auto tail =
+            model.Payments(M(2030, 1), M(2030, 6), Death{Who::Spouse, M(2031, 3)}, first);
+        const int skipped = std::max(0, first.index - rows.front().benefitMonth.index);
+        ASSERT_EQ(tail.size(), rows.size() - static_cast<std::size_t>(skipped));
+        for (std::size_t i = 0; i < tail.size(); ++i) {
+            const PaymentRow& whole = rows[i + static_cast<std::size_t>(skipped)];
+            EXPECT_EQ(tail[i].benefitMonth, whole.benefitMonth);
+            EXPECT_EQ(tail[i].client, whole.client);
+            EXPECT_EQ(tail[i].spouse, whole.spouse);
+        }
+    }
 }
 
 // The search shares streams and sums; every pair must still be what the plain month-by-month
