@@ -58,7 +58,7 @@ std::string InputHelp(const ScenarioInput& input) {
 
 OptionDef InputOption(std::size_t index) {
     const ScenarioInput& input = kScenarioInputs[index];
-    return OptionDef{std::string(input.option), std::string(input.valueName), InputHelp(input),
+    return OptionDef{std::string(input.option), std::string(input.valueName), std::string(),
                      [index](CliOptions& options, const std::string& value) -> std::string {
                          const ScenarioInput& in = kScenarioInputs[index];
                          if (!in.IsNumeric()) {
@@ -80,7 +80,8 @@ OptionDef InputOption(std::size_t index) {
                          }
                          options.given[index] = true;
                          return {};
-                     }};
+                     },
+                     [index] { return InputHelp(kScenarioInputs[index]); }};
 }
 
 }  // namespace
@@ -149,7 +150,7 @@ std::string OptionTable::HelpText(const std::string& program) const {
             line = std::string(kIndent, ' ');
         }
         // The description, wrapped at word boundaries below the first line's start.
-        std::istringstream words(option.help);
+        std::istringstream words(option.Help());
         std::string word;
         bool first = true;
         while (words >> word) {

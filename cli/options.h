@@ -40,6 +40,12 @@ struct OptionDef {
     /// Takes the value (empty for a flag) into the options; returns why it is refused,
     /// or an empty text.
     std::function<std::string(CliOptions&, const std::string& value)> apply;
+    /// Builds the help text in place of `help` where that costs work (the inputs' ranges
+    /// are formatted from their bounds); only --help and refusals read it, so a run that
+    /// just calculates does not pay for it.
+    std::function<std::string()> describe = {};
+
+    std::string Help() const { return describe ? describe() : help; }
 };
 
 /// The options the command line understands, in the order --help lists them.

@@ -220,25 +220,33 @@ std::string MoneyText(long double amount, int decimals, const TMoneyFormat& form
         return text;
     }
 
-    std::string number;
-    number.reserve(32);
+    // The number part is sized first and then filled in place: appending one character at
+    // a time cost more than the whole conversion. For a table's amounts it fits the
+    // string's own buffer, so no call allocates.
+    const std::string& group = format.GroupMark;
+    const std::string& mark = format.DecimalMark;
+    const std::size_t marks = point > 0 ? static_cast<std::size_t>((point - 1) / 3) : 0;
+    std::string number(static_cast<std::size_t>(std::max(point, 1)) + marks * group.size() +
+                           (k > 0 ? mark.size() + static_cast<std::size_t>(k) : 0),
+                       '0');
+    char* out = number.data();
     if (point <= 0) {
-        number += '0';
+        *out++ = '0';
     } else {
         int untilMark = (point - 1) % 3 + 1;
         for (int i = 0; i < point; ++i) {
             if (untilMark == 0) {
-                number += format.GroupMark;
+                out = std::copy(group.begin(), group.end(), out);
                 untilMark = 3;
             }
-            number += digitAt(i);
+            *out++ = digitAt(i);
             --untilMark;
         }
     }
     if (k > 0) {
-        number += format.DecimalMark;
+        out = std::copy(mark.begin(), mark.end(), out);
         for (int j = 0; j < k; ++j)
-            number += digitAt(point + j);
+            *out++ = digitAt(point + j);
     }
 
     text.reserve(number.size() + format.CurrencySymbol.size() + 4);

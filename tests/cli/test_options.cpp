@@ -297,9 +297,9 @@ TEST(OptionTable, HasAnOptionForEachInput) {
                                         [&](const OptionDef& o) { return o.name == input.option; });
         ASSERT_NE(found, options.end());
         EXPECT_EQ(found->valueName, input.valueName);
-        EXPECT_EQ(found->help.rfind(std::string(input.help), 0), 0u);
+        EXPECT_EQ(found->Help().rfind(std::string(input.help), 0), 0u);
         if (input.IsNumeric()) {
-            EXPECT_NE(found->help.find("(" + RangeText(input)), std::string::npos);
+            EXPECT_NE(found->Help().find("(" + RangeText(input)), std::string::npos);
         }
     }
 }
