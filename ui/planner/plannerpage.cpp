@@ -48,6 +48,7 @@ constexpr int kHighYear = 2100;
 constexpr long double kHighBenefit = 99999.99L;
 // The grid's refresh waits this long after a keystroke, so that typing runs on.
 constexpr int kRefreshDelayMs = 40;
+constexpr int kChartDelayMs = 20;
 
 std::optional<planner::Date> ToDate(const std::optional<FieldDate>& d) {
     if (!d)
@@ -457,6 +458,12 @@ bool PlannerPage::RefreshPending() const {
 void PlannerPage::FlushRefresh() {
     if (RefreshPending())
         Refresh();
+    FlushChart();
+}
+
+void PlannerPage::FlushChart() {
+    if (chartPending_)
+        RefreshChart();
 }
 
 void PlannerPage::SetRates(long double cola, long double rate) {
@@ -651,7 +658,11 @@ void PlannerPage::Refresh() {
     }
     ShowBestPair();
     UpdateEnabled();
-    RefreshChart();
+    // The chart values every month of death again, which takes longer than the search: it
+    // follows a little later, so that the grid and the words are painted first (a window
+    // paints on its next update request, a few milliseconds on).
+    chartPending_ = true;
+    QTimer::singleShot(kChartDelayMs, this, [this] { FlushChart(); });
 }
 
 void PlannerPage::ShowOptions() {
@@ -790,6 +801,7 @@ void PlannerPage::SelectPairCell(int clientAge, int spouseAge) {
 }
 
 void PlannerPage::RefreshChart() {
+    chartPending_ = false;
     if (chart_ == nullptr)
         return;
     planner::BreakEvenChartData points;

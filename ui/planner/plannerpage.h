@@ -110,6 +110,8 @@ class PlannerPage final : public BevelPanel {
     bool RefreshPending() const;
     /// Runs a pending refresh now, so that a command sees the inputs as typed.
     void FlushRefresh();
+    /// Draws the chart a refresh left for after the grid's painting, now.
+    void FlushChart();
     /// Selects a one-client row, or a couple's cell, for the chart and the summary.
     void SelectPlanRow(int row);
     void SelectPairCell(int clientAge, int spouseAge);
@@ -157,6 +159,8 @@ class PlannerPage final : public BevelPanel {
     QWidget* chartHolder_ = nullptr;
     QChartView* chart_ = nullptr;
     std::optional<PlannerResult> result_;
+    /// A refresh's chart is still to be drawn.
+    bool chartPending_ = false;
     std::optional<std::pair<int, int>> chosenCell_;
 };
 
