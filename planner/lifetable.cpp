@@ -5,24 +5,9 @@
 #include <stdexcept>
 
 #include "planner/lifetable_data.h"
+#include "planner/tablenumbers.h"
 
 namespace velmora::planner {
-
-namespace {
-
-bool ReadWhole(const std::string& text, long& value) {
-    if (text.empty() || text.size() > 9)
-        return false;
-    value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
-
-}  // namespace
 
 LifeTable LifeTable::FromCsv(const std::string& text, std::string edition) {
     LifeTable table;

@@ -7,23 +7,11 @@
 #include <stdexcept>
 
 #include "planner/cohort_data.h"
+#include "planner/tablenumbers.h"
 
 namespace velmora::planner {
 
 namespace {
-
-// A whole number of at most nine digits.
-bool ReadWhole(const std::string& text, long& value) {
-    if (text.empty() || text.size() > 9)
-        return false;
-    value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
 
 // "0.012345" or "1": a chance written with a decimal point, read exactly as decimal digits.
 bool ReadChance(const std::string& text, long double& value) {
