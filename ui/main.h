@@ -86,8 +86,11 @@ class TfrmMain final : public QMainWindow {
     QAction* HelpContents1 = nullptr;
     QAction* About1 = nullptr;
 
-    /// The "Planner" page, which the window hosts.
-    PlannerPage* plannerPage = nullptr;
+    /// The "Planner" page, which the window hosts. It is made when it is first shown or
+    /// asked for, so that the window's start does not wait for it.
+    PlannerPage* Planner();
+    /// Whether the Planner page has been made yet.
+    bool HasPlanner() const { return plannerPage_ != nullptr; }
     /// Runs the earnings dialog and gives its result; tests answer it. Empty: exec().
     std::function<int(EarningsDialog&)> earningsDialogRunner;
 
@@ -185,6 +188,9 @@ class TfrmMain final : public QMainWindow {
     void BuildButtonPanel(QWidget* parent);
     void BuildPlannerPage();
     void WirePlanner();
+    void WirePlannerPage();
+    /// The title follows every entry field and choice under root.
+    void WatchForChanges(QWidget* root);
     void UseOption(planner::ClaimSide side);
     void BuildMenuPainter();
     void WireCommands();
@@ -218,6 +224,8 @@ class TfrmMain final : public QMainWindow {
     EntrySettings entrySettings_;
     ScenarioFields fields_;
     std::unique_ptr<TResultTable> resultTable_;
+    QWidget* plannerHost_ = nullptr;  // the Planner tab's page until it is made
+    PlannerPage* plannerPage_ = nullptr;
     MenuPainterStyle* menuStyle_ = nullptr;
     HelpViewer* helpViewer_ = nullptr;
     ErrorReporter errorReporter_;

@@ -323,9 +323,6 @@ void TfrmMain::SetTabOrder() {
     setTabOrder(btnCalculate, btnClear);
     setTabOrder(btnClear, btnExit);
     setTabOrder(btnExit, TabOrder(fields_).front());
-    // The Planner page orders its own controls, top to bottom, after the last field; hidden
-    // with its page, so Tab on the other pages never reaches it.
-    setTabOrder(TabOrder(fields_).back(), plannerPage->client.born);
     // The focus starts where typing begins, so that a key typed at once goes to a field.
     fields_.oClientName->setFocus();
 }

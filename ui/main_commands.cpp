@@ -140,7 +140,8 @@ void TfrmMain::btnClearClick() {
     // The break-even result goes with the table: a report must not show it beside
     // other inputs.
     ClearResults();
-    plannerPage->ShowInputs(std::nullopt);
+    if (HasPlanner())
+        Planner()->ShowInputs(std::nullopt);
     OvcNotebook1->SetCurrentIndex(0);
     // A new scenario: no file yet, nothing to save.
     documentName_.clear();

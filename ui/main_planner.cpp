@@ -3,6 +3,7 @@
 // print the client summary.
 #include <QPushButton>
 #include <QShortcut>
+#include <QVBoxLayout>
 #include <stdexcept>
 #include <string>
 
@@ -28,24 +29,34 @@ std::string MonthYearText(std::int32_t year, std::int32_t month) {
 }  // namespace
 
 void TfrmMain::BuildPlannerPage() {
-    plannerPage = new PlannerPage(entrySettings_, OvcNotebook1);
-    OvcNotebook1->AddPage(plannerPage, QStringLiteral("Planner"));
+    // The tab's page holds the Planner page once it is made, filling it.
+    plannerHost_ = new QWidget(OvcNotebook1);
+    plannerHost_->setObjectName(QStringLiteral("plannerHost"));
+    auto* layout = new QVBoxLayout(plannerHost_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    OvcNotebook1->AddPage(plannerHost_, QStringLiteral("Planner"));
+}
+
+PlannerPage* TfrmMain::Planner() {
+    if (plannerPage_ == nullptr) {
+        plannerPage_ = new PlannerPage(entrySettings_, plannerHost_);
+        plannerHost_->layout()->addWidget(plannerPage_);
+        plannerPage_->show();
+        WirePlannerPage();
+        // The Planner page orders its own controls, top to bottom, after the last field;
+        // hidden with its page, so Tab on the other pages never reaches it.
+        plannerPage_->SetTabOrder(TabOrder(fields_).back());
+        WatchForChanges(plannerPage_);
+    }
+    return plannerPage_;
 }
 
 void TfrmMain::WirePlanner() {
-    ConnectButton(plannerPage->useEarly, &TfrmMain::btnUseEarlyClick);
-    ConnectButton(plannerPage->useLater, &TfrmMain::btnUseLaterClick);
-    ConnectButton(plannerPage->printSummary, &TfrmMain::btnPrintSummaryClick);
-    for (const bool forSpouse : {false, true}) {
-        QPushButton* button = (forSpouse ? plannerPage->spouse : plannerPage->client).fromEarnings;
-        connect(button, &QPushButton::clicked, this,
-                [this, forSpouse] { RunCommand([this, forSpouse] { FromEarnings(forSpouse); }); });
-    }
     connect(OvcNotebook1, &Notebook::currentChanged, this, [this](int index) {
         if (index == kPlannerPage) {
-            plannerPage->SetRates(fields_.oCola->ValueAsExtended(),
-                                  fields_.oRate->ValueAsExtended());
-            plannerPage->PageShown();
+            PlannerPage* page = Planner();
+            page->SetRates(fields_.oCola->ValueAsExtended(), fields_.oRate->ValueAsExtended());
+            page->PageShown();
         }
     });
 
@@ -56,8 +67,20 @@ void TfrmMain::WirePlanner() {
         if (entrySettings_.errorPending)
             return;
         OvcNotebook1->SetCurrentIndex(kPlannerPage);
-        plannerPage->client.born->setFocus(Qt::ShortcutFocusReason);
+        Planner()->client.born->setFocus(Qt::ShortcutFocusReason);
     });
+}
+
+void TfrmMain::WirePlannerPage() {
+    PlannerPage* plannerPage = plannerPage_;
+    ConnectButton(plannerPage->useEarly, &TfrmMain::btnUseEarlyClick);
+    ConnectButton(plannerPage->useLater, &TfrmMain::btnUseLaterClick);
+    ConnectButton(plannerPage->printSummary, &TfrmMain::btnPrintSummaryClick);
+    for (const bool forSpouse : {false, true}) {
+        QPushButton* button = (forSpouse ? plannerPage->spouse : plannerPage->client).fromEarnings;
+        connect(button, &QPushButton::clicked, this,
+                [this, forSpouse] { RunCommand([this, forSpouse] { FromEarnings(forSpouse); }); });
+    }
     // The page's buttons by their keys, on the page only: the focus moves to the button
     // first, so that the field being left applies its rules, as a click does.
     const struct {
@@ -86,11 +109,16 @@ void TfrmMain::WirePlanner() {
 }
 
 void TfrmMain::RefreshPlanner() {
+    // A page not made yet takes the rates when it is first shown.
+    if (plannerPage_ == nullptr)
+        return;
+    PlannerPage* plannerPage = plannerPage_;
     plannerPage->SetRates(fields_.oCola->ValueAsExtended(), fields_.oRate->ValueAsExtended());
     plannerPage->Refresh();
 }
 
 void TfrmMain::UseOption(planner::ClaimSide side) {
+    PlannerPage* plannerPage = Planner();
     // A click straight from a changed field comes before the queued refresh.
     plannerPage->FlushRefresh();
     const planner::ClaimEntry entry = plannerPage->ChosenEntry(side);
@@ -142,6 +170,7 @@ void TfrmMain::btnUseLaterClick() {
 }
 
 void TfrmMain::btnPrintSummaryClick() {
+    PlannerPage* plannerPage = Planner();
     plannerPage->FlushRefresh();
     ClientSummaryDocument document(plannerPage->Summary(
         fields_.oClientName->ValueAsText().toStdString(), std::string(),
@@ -164,6 +193,7 @@ void TfrmMain::btnFromEarningsClick() {
 }
 
 void TfrmMain::FromEarnings(bool forSpouse) {
+    PlannerPage* plannerPage = Planner();
     plannerPage->FlushRefresh();
     const PersonControls& person = forSpouse ? plannerPage->spouse : plannerPage->client;
     const auto dateOf = [](const std::optional<FieldDate>& d) -> std::optional<planner::Date> {

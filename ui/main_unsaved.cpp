@@ -42,7 +42,8 @@ QString TfrmMain::StateText() const {
         parts << FieldState(field);
     // The planner's inputs as Save writes them, which it does only when both dates stand;
     // the as-of date that the page sets to today on first showing does not count alone.
-    if (const auto planner = plannerPage->Inputs())
+    // A page not made yet has none.
+    if (const auto planner = plannerPage_ ? plannerPage_->Inputs() : std::nullopt)
         parts << QString::fromStdString(planner::FormatCompanion(*planner));
     return parts.join(QChar(0));
 }
@@ -79,12 +80,16 @@ void TfrmMain::KeepFocusMarked() {
 }
 
 void TfrmMain::WireUnsavedChanges() {
-    // Every entry field of the window, the planner's among them, and the choices.
-    for (TEntryField* field : findChildren<TEntryField*>())
-        connect(field, &TEntryField::TextChanged, this, [this] { UpdateTitle(); });
-    for (QComboBox* choice : findChildren<QComboBox*>())
-        connect(choice, &QComboBox::currentIndexChanged, this, [this] { UpdateTitle(); });
+    // Every entry field of the window and the choices; the planner's when it is made.
+    WatchForChanges(this);
     MarkSaved();
+}
+
+void TfrmMain::WatchForChanges(QWidget* root) {
+    for (TEntryField* field : root->findChildren<TEntryField*>())
+        connect(field, &TEntryField::TextChanged, this, [this] { UpdateTitle(); });
+    for (QComboBox* choice : root->findChildren<QComboBox*>())
+        connect(choice, &QComboBox::currentIndexChanged, this, [this] { UpdateTitle(); });
 }
 
 bool TfrmMain::MayDiscardChanges() {

@@ -12,9 +12,11 @@ ScenarioFileCommands& TfrmMain::fileCommands() {
         fileCommands_ =
             std::make_unique<ScenarioFileCommands>(this, fields_, [this] { ScenarioShown(); });
         fileCommands_->SetPlannerCompanion(
-            [this] { return plannerPage->Inputs(); },
+            [this] { return HasPlanner() ? Planner()->Inputs() : std::nullopt; },
             [this](const std::optional<planner::PlannerInputs>& inputs) {
-                plannerPage->ShowInputs(inputs);
+                // Nothing to clear on a page not made yet.
+                if (inputs || HasPlanner())
+                    Planner()->ShowInputs(inputs);
             });
     }
     return *fileCommands_;

@@ -78,8 +78,8 @@ TEST_F(EarningsDialogTest, ARecordTypedIntoTheDialogGivesTheSamePiaAsTheCommandL
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         window->OvcNotebook1->SetCurrentIndex(TfrmMain::kPlannerPage);
-        window->plannerPage->client.born->SetDate(FieldDate{1964, 5, 20});
-        window->plannerPage->asOfDate->SetDate(FieldDate{2026, 12, 10});
+        window->Planner()->client.born->SetDate(FieldDate{1964, 5, 20});
+        window->Planner()->asOfDate->SetDate(FieldDate{2026, 12, 10});
         f().oCola->SetValueExtended(2.5L);
         std::optional<std::int64_t> shown;
         window->earningsDialogRunner = [&](EarningsDialog& dialog) {
@@ -94,7 +94,7 @@ TEST_F(EarningsDialogTest, ARecordTypedIntoTheDialogGivesTheSamePiaAsTheCommandL
             QTest::mouseClick(dialog.btnUse, Qt::LeftButton);
             return dialog.result();
         };
-        QTest::mouseClick(window->plannerPage->client.fromEarnings, Qt::LeftButton);
+        QTest::mouseClick(window->Planner()->client.fromEarnings, Qt::LeftButton);
         ASSERT_TRUE(shown.has_value());
         const std::string json = CliJson(record, c.cliExtra);
         char cents[32];
@@ -102,9 +102,9 @@ TEST_F(EarningsDialogTest, ARecordTypedIntoTheDialogGivesTheSamePiaAsTheCommandL
                       static_cast<long long>(*shown % 100));
         EXPECT_EQ(JsonNumber(json, "pia_as_of"), cents);
         // "Use" put it into the page's field, and the record goes with the scenario.
-        EXPECT_EQ(MoneyFromReal(window->plannerPage->client.benefit->ValueAsExtended()).count / 100,
+        EXPECT_EQ(MoneyFromReal(window->Planner()->client.benefit->ValueAsExtended()).count / 100,
                   *shown);
-        const auto inputs = window->plannerPage->Inputs();
+        const auto inputs = window->Planner()->Inputs();
         ASSERT_TRUE(inputs.has_value());
         EXPECT_EQ(inputs->client.earnings, planner::ReadEarningsRecord(record));
     }
@@ -177,14 +177,14 @@ TEST_F(EarningsDialogTest, OpensAFileKeepsTheRecordAndNamesEveryControl) {
           static_cast<QWidget*>(dialog.oUntilAge), static_cast<QWidget*>(dialog.oWageGrowth),
           static_cast<QWidget*>(dialog.grdYears), static_cast<QWidget*>(dialog.lblPia)})
         EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
-    EXPECT_EQ(window->plannerPage->client.fromEarnings->accessibleName(),
+    EXPECT_EQ(window->Planner()->client.fromEarnings->accessibleName(),
               QStringLiteral("Client's benefit at full retirement age from earnings"));
 }
 
 TEST_F(EarningsDialogTest, AltIOpensItTabRunsThroughItAndCancelKeepsTheField) {
     ShowActive();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
-    window->plannerPage->client.benefit->SetValueExtended(1234.5L);
+    window->Planner()->client.benefit->SetValueExtended(1234.5L);
     bool opened = false;
     window->earningsDialogRunner = [&opened](EarningsDialog& dialog) {
         opened = true;
@@ -202,7 +202,7 @@ TEST_F(EarningsDialogTest, AltIOpensItTabRunsThroughItAndCancelKeepsTheField) {
     };
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);
     EXPECT_TRUE(opened);
-    EXPECT_EQ(window->plannerPage->client.benefit->ValueAsExtended(), 1234.5L);
+    EXPECT_EQ(window->Planner()->client.benefit->ValueAsExtended(), 1234.5L);
 }
 
 }  // namespace

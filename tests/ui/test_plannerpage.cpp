@@ -55,7 +55,7 @@ class PlannerPageTest : public MainWindowTest {
         ASSERT_TRUE(PlanNow() != nullptr);
     }
 
-    PlannerPage& page() const { return *window->plannerPage; }
+    PlannerPage& page() const { return *window->Planner(); }
     // Lets the page's refresh after a change run, as it does for a person who pauses.
     void Settle() const {
         for (int i = 0; i < 100 && page().RefreshPending(); ++i)

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "mainwindow_fixture.h"
+#include "planner/companionfile.h"
 #include "scenario/filesystem.h"
 #include "scenario/scenariocodec.h"
 #include "scenario/scenariofile.h"
@@ -163,7 +164,7 @@ TEST_F(UnsavedChangesTest, WhatCountsAsAChange) {
     client.client.born = {1960, 3, 15};
     client.asOf = {2026, 1, 1};
     client.client.piaCents = 200000;
-    window->plannerPage->ShowInputs(client);
+    window->Planner()->ShowInputs(client);
     EXPECT_TRUE(window->HasUnsavedChanges()) << "the planner's inputs are saved with the scenario";
     SaveAs(PathOf("planned.ss"));
     EXPECT_FALSE(window->HasUnsavedChanges());
@@ -171,6 +172,44 @@ TEST_F(UnsavedChangesTest, WhatCountsAsAChange) {
     window->btnCalculateClick();
     EXPECT_FALSE(window->HasUnsavedChanges());
     window->close();
+    EXPECT_TRUE(questions.empty());
+}
+
+// The Planner page is made when it is first needed. Until then there are no planner inputs
+// to save or to lose; once made, what is typed on it counts as a change; and a file's planner
+// inputs make it in a window that never showed it.
+TEST_F(UnsavedChangesTest, ThePlannerPageIsMadeWhenFirstNeeded) {
+    ShowActive();
+    EXPECT_FALSE(window->HasPlanner());
+    SaveAs(PathOf("plain.ss"));
+    window->btnClearClick();
+    EXPECT_FALSE(window->HasPlanner());
+    EXPECT_FALSE(QFile::exists(PathOf("plain.ssp")));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+    ASSERT_TRUE(window->HasPlanner());
+    PlannerPage& page = *window->Planner();
+    EXPECT_EQ(QApplication::focusWidget(), page.client.born);
+    page.asOfDate->SetDate(FieldDate{2026, 1, 1});
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Velmora Analysis"));
+    QTest::keyClicks(page.client.born, QStringLiteral("03151960"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Velmora Analysis*"));
+    page.client.benefit->SetValueExtended(2000);
+    SaveAs(PathOf("planned.ss"));
+    ASSERT_TRUE(QFile::exists(PathOf("planned.ssp")));
+    const auto saved = page.Inputs();
+    ASSERT_TRUE(saved.has_value());
+
+    TfrmMain fresh;
+    fresh.SetErrorReporter([this](QWidget*, const QString& text) { reported.push_back(text); });
+    EXPECT_FALSE(fresh.HasPlanner());
+    fresh.OpenFileAtStart(PathOf("planned.ss"));
+    ASSERT_TRUE(fresh.HasPlanner());
+    const auto opened = fresh.Planner()->Inputs();
+    ASSERT_TRUE(opened.has_value());
+    EXPECT_EQ(planner::FormatCompanion(*opened), planner::FormatCompanion(*saved));
+    EXPECT_FALSE(fresh.HasUnsavedChanges());
+    EXPECT_TRUE(reported.empty());
     EXPECT_TRUE(questions.empty());
 }
 

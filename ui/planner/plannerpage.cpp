@@ -390,7 +390,7 @@ void PlannerPage::Wire() {
     });
 }
 
-void PlannerPage::SetTabOrder() {
+void PlannerPage::SetTabOrder(QWidget* after) {
     QWidget* const order[] = {
         client.born,
         client.sex,
@@ -417,6 +417,8 @@ void PlannerPage::SetTabOrder() {
         useLater,
         printSummary,
     };
+    if (after != nullptr)
+        setTabOrder(after, order[0]);
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

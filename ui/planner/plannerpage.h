@@ -131,6 +131,9 @@ class PlannerPage final : public BevelPanel {
     /// The page was shown: the chart is made, the as-of date set to today when it has none.
     void PageShown();
 
+    /// Orders the page's controls for Tab, top to bottom, following after (when given).
+    void SetTabOrder(QWidget* after = nullptr);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -138,7 +141,6 @@ class PlannerPage final : public BevelPanel {
     void BuildPerson(PersonControls& person, bool isSpouse, QWidget* parent);
     void BuildResults(QVBoxLayout* layout);
     void Wire();
-    void SetTabOrder();
     void QueueRefresh();
     void ShowOptions();
     void ShowPairs();
