@@ -27,6 +27,15 @@ ResultsHeader::ResultsHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, pare
     setMinimumSectionSize(1);
 }
 
+QSize ResultsHeader::sizeHint() const {
+    // The grid gives the header a fixed height, and the table asks for this on every change
+    // of its geometry: measuring every title for a height that is not used took longer than
+    // building the rest of the page.
+    if (minimumHeight() == maximumHeight())
+        return {length(), maximumHeight()};
+    return QHeaderView::sizeHint();
+}
+
 void ResultsHeader::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.fillRect(event->rect(), palette().color(QPalette::Button));

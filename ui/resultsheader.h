@@ -10,6 +10,7 @@ class ResultsHeader final : public QHeaderView {
     Q_OBJECT
   public:
     explicit ResultsHeader(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -34,10 +34,11 @@ ResultsView::ResultsView(QWidget* parent)
       model_(new ResultsModel(this)),
       header_(new ResultsHeader(this)),
       panTimer_(new QTimer(this)) {
+    // Fixed before the model comes, so that its titles are never measured for a height.
+    header_->setFixedHeight(kHeaderRowHeight + kGridLine);
     setHorizontalHeader(header_);
     setModel(model_);
     setItemDelegate(new ResultsDelegate(this));
-    header_->setFixedHeight(kHeaderRowHeight + kGridLine);
 
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(1);
