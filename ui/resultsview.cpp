@@ -34,16 +34,16 @@ ResultsView::ResultsView(QWidget* parent)
       model_(new ResultsModel(this)),
       header_(new ResultsHeader(this)),
       panTimer_(new QTimer(this)) {
-    // Fixed before the model comes, so that its titles are never measured for a height.
+    // Both headers are set before the model comes, so that no title is measured for a size
+    // that is not used: the column titles' height is fixed, and the row titles are hidden.
     header_->setFixedHeight(kHeaderRowHeight + kGridLine);
     setHorizontalHeader(header_);
-    setModel(model_);
-    setItemDelegate(new ResultsDelegate(this));
-
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(kYearRowHeight + kGridLine);
+    setModel(model_);
+    setItemDelegate(new ResultsDelegate(this));
 
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
