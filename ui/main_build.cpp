@@ -126,6 +126,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::BuildMenu() {
+    // The menu bar is part of the window's face, drawn by its own painter at a fixed place;
+    // a desktop's global menu would take it out of the window. (Asking the desktop for one
+    // also cost a session-bus connection at every start.)
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
     File1 = bar->addMenu(QStringLiteral("&File"));
@@ -308,11 +312,13 @@ void TfrmMain::BuildMenuPainter() {
     menuStyle_ = new MenuPainterStyle(DesktopMenuColours());
     menuStyle_->setParent(this);
     const QFont menuFont = MenuFontFor(QApplication::font("QMenu"));
-    menuBar()->setStyle(menuStyle_);
+    // The font first: the bar measures its items on each change, and the desktop's bar font
+    // it has until then would be loaded only for that.
     menuBar()->setFont(menuFont);
+    menuBar()->setStyle(menuStyle_);
     for (QMenu* menu : {File1, HelpMenu}) {
-        menu->setStyle(menuStyle_);
         menu->setFont(menuFont);
+        menu->setStyle(menuStyle_);
     }
     for (QToolButton* button : {tbNew, tbOpen, tbSave, tbPrint})
         button->setStyle(menuStyle_);
