@@ -15,8 +15,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Runtime dependencies come from the libraries the binaries load (dpkg-shlibdeps).
+# Runtime dependencies come from the libraries the binaries load (dpkg-shlibdeps), and
+# Qt's SVG plugins, which no binary links: the desktop's theme icons in the print preview
+# are often SVG.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 # The window and the report are laid out for Arial's metrics, which Liberation Sans shares.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
 

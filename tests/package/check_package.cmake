@@ -44,11 +44,12 @@ foreach(path IN LISTS expected)
   endif()
 endforeach()
 
-# The runtime dependencies are worked out from the binaries: Qt's libraries among them.
+# The runtime dependencies are worked out from the binaries (Qt's libraries among them), and
+# Qt's SVG plugins are named for the print preview's theme icons.
 execute_process(COMMAND ${DPKG_DEB} -f ${deb} Depends OUTPUT_VARIABLE depends)
 message(STATUS "Depends: ${depends}")
 foreach(library libc6 libstdc\\+\\+6 libqt6widgets6 libqt6gui6 libqt6svg6)
-  if(NOT depends MATCHES "(^|, )${library} ")
+  if(NOT depends MATCHES "(^|, )${library}( |,|\n|$)")
     message(FATAL_ERROR "Depends lacks ${library}: ${depends}")
   endif()
 endforeach()
