@@ -67,8 +67,8 @@ int main(int argc, char* argv[]) {
             .arg(arrays, table)
             .arg(count);
     QFile out(args.at(1));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        out.write(text.toUtf8()) < 0 || !out.flush()) {
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(text.toUtf8()) < 0 ||
+        !out.flush()) {
         std::fprintf(stderr, "velmora_glyphbitmaps: cannot write %s\n", qPrintable(args.at(1)));
         return 1;
     }

@@ -14,8 +14,8 @@ QIcon GlyphIcon(const QString& name, int size) {
         const GlyphBitmap& glyph = kGlyphBitmaps[i];
         if (glyph.size == size && wanted == glyph.name) {
             // The pixels stay where they are; the pixmap takes its own copy.
-            const QImage image(reinterpret_cast<const uchar*>(glyph.pixels), size, size,
-                               size * 4, QImage::Format_ARGB32_Premultiplied);
+            const QImage image(reinterpret_cast<const uchar*>(glyph.pixels), size, size, size * 4,
+                               QImage::Format_ARGB32_Premultiplied);
             return QIcon(QPixmap::fromImage(image));
         }
     }
