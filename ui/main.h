@@ -21,7 +21,6 @@
 #include "ui/scenariofilecommands.h"
 
 class QAction;
-class QChartView;
 class QComboBox;
 class QLabel;
 class QTableWidget;

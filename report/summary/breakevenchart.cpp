@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/moneytext.h"
-
 namespace velmora {
 
 namespace {
@@ -42,14 +40,14 @@ double NiceTop(double top) {
 
 // The amount in the money text of the tables, whole dollars: the locale's own currency and
 // group marks, never another currency beside the tables.
-QString AmountLabel(double value) {
-    return QString::fromStdString(MoneyText(static_cast<long double>(value), 0));
+QString AmountLabel(ChartMoneyText money, double value) {
+    return QString::fromStdString(money(static_cast<long double>(value), 0));
 }
 
 }  // namespace
 
-void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, bool compact,
-                        int labelEvery) {
+void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data,
+                        ChartMoneyText money, bool compact, int labelEvery) {
     chart.removeAllSeries();
     for (QAbstractAxis* axis : chart.axes()) {
         chart.removeAxis(axis);
@@ -122,7 +120,7 @@ void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data, 
     constexpr int kSteps = 5;
     for (int i = 0; i <= kSteps; ++i) {
         const double value = bottom + (top - bottom) * i / kSteps;
-        yAxis->append(AmountLabel(value), value);
+        yAxis->append(AmountLabel(money, value), value);
     }
     if (compact) {
         for (QAbstractAxis* axis :

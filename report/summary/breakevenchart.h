@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "planner/chartdata.h"
 
@@ -9,6 +10,10 @@ class QLineSeries;
 class QScatterSeries;
 
 namespace velmora {
+
+/// The money text of the tables (MoneyText): the chart's library takes it from the program,
+/// which holds the user's money format.
+using ChartMoneyText = std::string (*)(long double amount, int decimals);
 
 /// Object names of the chart's series, for finding them again.
 inline constexpr const char* kEarlySeriesName = "earlyCumulativePv";
@@ -30,8 +35,10 @@ inline constexpr const char* kChartHint = "Calculate to see the two starts compa
 /// Amounts are in the money text of the tables; a year label stands at every year that fits
 /// the chart's width (or every `labelEvery` years when given).
 /// compact: for a small view on screen; smaller labels and titles, no chart title.
+/// These two live in the chart library (see chartlibrary.h), which the program loads when it
+/// first draws a chart.
 void FillBreakEvenChart(QChart& chart, const planner::BreakEvenChartData& data,
-                        bool compact = false, int labelEvery = 0);
+                        ChartMoneyText money, bool compact = false, int labelEvery = 0);
 
 /// The chart's points of a named series, for checks; empty when there is none.
 QLineSeries* FindChartSeries(const QChart& chart, const char* objectName);

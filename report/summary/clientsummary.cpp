@@ -1,10 +1,6 @@
 #include "report/summary/clientsummary.h"
 
 #include <QBuffer>
-#include <QChart>
-#include <QCoreApplication>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -19,7 +15,7 @@
 #include "planner/plantable.h"
 #include "report/bandreport.h"
 #include "report/reportoutput.h"
-#include "report/summary/breakevenchart.h"
+#include "report/summary/chartlibrary.h"
 #include "report/summary/householdview.h"
 #include "scenario/fileerror.h"
 #include "scenario/scenariofile.h"
@@ -62,28 +58,6 @@ QFont Font(double points, bool bold = false, bool italic = false) {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-void PaintChart(QPainter& painter, const QRectF& target, const planner::BreakEvenChartData& data) {
-    // The chart is laid out at screen resolution (96 per inch) and scaled onto the page.
-    const QRectF source(0, 0, target.width() * 0.96, target.height() * 0.96);
-    QGraphicsScene scene;
-    auto* chart = new QChart();
-    scene.addItem(chart);
-    chart->setGeometry(source);
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    chart->setBackgroundVisible(false);
-    FillBreakEvenChart(*chart, data);
-    scene.setSceneRect(source);
-    // The chart lays out its axes, labels and legend in posted events.
-    QCoreApplication::sendPostedEvents();
-    if (chart->layout() != nullptr)
-        chart->layout()->activate();
-    painter.save();
-    painter.setPen(QPen(QColor(160, 160, 160), 1));
-    painter.drawRect(target);
-    scene.render(&painter, target, source);
-    painter.restore();
 }
 
 }  // namespace
@@ -368,7 +342,7 @@ void PaintClientSummary(QPainter& painter, QPagedPaintDevice& device, const Clie
 
     // The chart on the left, the figures and the break-even on the right.
     const QRectF chartBox(kMargin, y, 560, 330);
-    PaintChart(painter, chartBox, s.chart);
+    Charts().paint(painter, chartBox, s.chart, &MoneyText);
     const double textLeft = chartBox.right() + 24;
     const double textWidth = right - textLeft;
     double ty = y;

@@ -24,6 +24,7 @@ set(expected
   ./usr/bin/velmora
   ./usr/bin/velmora-cli
   ./usr/libexec/velmora/velmora-cli-pdf
+  ./usr/lib/velmora/libvelmora_charts.so
   ./usr/share/applications/velmora.desktop
   ./usr/share/mime/packages/velmora.xml
   ./usr/share/metainfo/org.velmora.Velmora.metainfo.xml
@@ -53,3 +54,26 @@ foreach(library libc6 libstdc\\+\\+6 libqt6widgets6 libqt6gui6 libqt6svg6)
     message(FATAL_ERROR "Depends lacks ${library}: ${depends}")
   endif()
 endforeach()
+
+# The installed programs find what they load from their own folders: the PDF writer of an
+# unpacked package draws the client summary, chart and all, with the package's chart library.
+set(root ${WORK}/root)
+execute_process(COMMAND ${DPKG_DEB} -x ${deb} ${root} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "dpkg-deb -x failed (${rc})")
+endif()
+set(summary ${WORK}/summary.pdf)
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LD_DEBUG=files
+    ${root}/usr/bin/velmora-cli plan --born 1960-03-15 --sex female --fra-benefit 2000
+    --pdf ${summary}
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${summary})
+  message(FATAL_ERROR "the unpacked velmora-cli plan --pdf failed (${rc}):\n${out}\n${err}")
+endif()
+# The package's own chart library, not the one of the build tree.
+string(FIND "${err}" "file=${root}/usr/lib/velmora/libvelmora_charts.so " found)
+if(found EQUAL -1)
+  string(REGEX MATCHALL "file=[^ ]*velmora_charts[^ ]*" loaded "${err}")
+  message(FATAL_ERROR "the unpacked PDF writer did not load the package's chart library: ${loaded}")
+endif()

@@ -62,7 +62,8 @@ class SummaryTest : public ::testing::Test {
 TEST_F(SummaryTest, ChartSeriesAreTheTablesCumulativeColumns) {
     QChart chart;
     FillBreakEvenChart(
-        chart, planner::ChartDataFrom(table, planner::SurvivalBasis{in.born, in.sex, in.asOf}));
+        chart, planner::ChartDataFrom(table, planner::SurvivalBasis{in.born, in.sex, in.asOf}),
+        &MoneyText);
     const QLineSeries* early = FindChartSeries(chart, kEarlySeriesName);
     const QLineSeries* later = FindChartSeries(chart, kLaterSeriesName);
     ASSERT_NE(early, nullptr);
@@ -102,9 +103,9 @@ TEST_F(SummaryTest, ChartSeriesAreTheTablesCumulativeColumns) {
 
 TEST_F(SummaryTest, EmptyChartShowsTheHintAndRedrawsCleanly) {
     QChart chart;
-    FillBreakEvenChart(chart, planner::ChartDataFrom(table, std::nullopt));
+    FillBreakEvenChart(chart, planner::ChartDataFrom(table, std::nullopt), &MoneyText);
     EXPECT_EQ(FindChartSeries(chart, kAliveSeriesName), nullptr);  // no client, no odds
-    FillBreakEvenChart(chart, {});
+    FillBreakEvenChart(chart, {}, &MoneyText);
     EXPECT_TRUE(chart.series().isEmpty());
     EXPECT_TRUE(chart.axes().isEmpty());
     EXPECT_EQ(chart.title(), QString::fromLatin1(kChartHint));

@@ -32,6 +32,12 @@
 namespace velmora {
 namespace {
 
+// The chart of the page's chart view; null before the page was shown.
+QChart* ChartOf(const PlannerPage& page) {
+    auto* view = qobject_cast<QChartView*>(page.chart());
+    return view != nullptr ? view->chart() : nullptr;
+}
+
 class PlannerPageTest : public MainWindowTest {
   protected:
     void SetUp() override {
@@ -89,7 +95,7 @@ TEST_F(PlannerPageTest, ThirdPageByItsTabOrAltPWithTodayAsOfDate) {
     const QDate today = QDate::currentDate();
     EXPECT_EQ(page().asOfDate->Date(), (FieldDate{today.year(), today.month(), today.day()}));
     page().FlushChart();  // the chart follows once the grid is painted
-    EXPECT_EQ(page().chart()->chart()->title(), QString::fromLatin1(kChartHint));
+    EXPECT_EQ(ChartOf(page())->title(), QString::fromLatin1(kChartHint));
 
     // F1 on the page shows its own topic.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
@@ -200,7 +206,7 @@ TEST_F(PlannerPageTest, UseAsEarlyAndLaterCopyTheOptionAndCalculate) {
     // The chart draws the plan's own values (not the calculation's table): the chosen month
     // against the earliest, to the end of the life table, with the client's odds.
     page().SelectPlanRow(RowOf(best));
-    const QChart& chart = *page().chart()->chart();
+    const QChart& chart = *ChartOf(page());
     const QLineSeries* earlyLine = FindChartSeries(chart, kEarlySeriesName);
     const QLineSeries* laterLine = FindChartSeries(chart, kLaterSeriesName);
     ASSERT_NE(earlyLine, nullptr);
@@ -525,10 +531,10 @@ TEST_F(CouplePageTest, GridCellsAreTheModelsValues) {
     EXPECT_EQ(chosen->client, cell.client);
     EXPECT_EQ(chosen->spouse, cell.spouse);
     EXPECT_TRUE(page().bestPair->text().contains(QStringLiteral("Chosen: ")));
-    const QLineSeries* line = FindChartSeries(*page().chart()->chart(), kLaterSeriesName);
+    const QLineSeries* line = FindChartSeries(*ChartOf(page()), kLaterSeriesName);
     ASSERT_NE(line, nullptr);
     EXPECT_NEAR(line->at(line->count() - 1).y(), static_cast<double>(cell.value), 1.0);
-    EXPECT_NE(FindChartSeries(*page().chart()->chart(), kEitherAliveSeriesName), nullptr);
+    EXPECT_NE(FindChartSeries(*ChartOf(page()), kEitherAliveSeriesName), nullptr);
 }
 
 // The summary comes from the plan alone: an unrelated calculation on Data Input and the

@@ -1,8 +1,6 @@
 #include "ui/planner/plannerpage.h"
 
 #include <QApplication>
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -28,7 +26,7 @@
 #include "fields/entrysettings.h"
 #include "fields/numericentryfield.h"
 #include "planner/mortality.h"
-#include "report/summary/breakevenchart.h"
+#include "report/summary/chartlibrary.h"
 #include "scenario/scenarioinputs.h"
 #include "ui/glyphs.h"
 
@@ -476,18 +474,20 @@ void PlannerPage::SetRates(long double cola, long double rate) {
 }
 
 void PlannerPage::PageShown() {
-    if (chart_ == nullptr) {
-        auto* chart = new QChart();
-        chart->setMargins(QMargins(2, 2, 2, 2));
-        chart->setTitleFont(font());
-        chart_ = new QChartView(chart, chartHolder_);
-        chart_->setObjectName(QStringLiteral("chart"));
-        chart_->setRenderHint(QPainter::Antialiasing);
-        chart_->setFrameShape(QFrame::Box);
-        chart_->setFocusPolicy(Qt::NoFocus);
-        chart_->setAccessibleName(QStringLiteral("Expected value chart"));
-        chartHolder_->layout()->addWidget(chart_);
-        chart_->show();
+    if (chart_ == nullptr && chartFailure_ == nullptr) {
+        try {
+            chart_ = Charts().makeView(chartHolder_, font());
+            chartHolder_->layout()->addWidget(chart_);
+            chart_->show();
+        } catch (const std::exception& error) {
+            // The rest of the page works without the chart; the reason stands in its place.
+            chartFailure_ = new QLabel(QString::fromStdString(error.what()), chartHolder_);
+            chartFailure_->setObjectName(QStringLiteral("chartFailure"));
+            chartFailure_->setWordWrap(true);
+            chartFailure_->setAlignment(Qt::AlignCenter);
+            chartHolder_->layout()->addWidget(chartFailure_);
+            chartFailure_->show();
+        }
     }
     if (!asOfSet_) {
         const QDate today = QDate::currentDate();
@@ -827,7 +827,7 @@ void PlannerPage::RefreshChart() {
             points = {};
         }
     }
-    FillBreakEvenChart(*chart_->chart(), points, true);
+    Charts().fillView(chart_, points, &MoneyText);
 }
 
 planner::ClaimEntry PlannerPage::ChosenEntry(planner::ClaimSide side) const {

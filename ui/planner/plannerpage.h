@@ -20,7 +20,6 @@
 #include "ui/panels.h"
 
 class QCheckBox;
-class QChartView;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -91,7 +90,8 @@ class PlannerPage final : public BevelPanel {
     QPushButton* useLater = nullptr;
     QPushButton* printSummary = nullptr;
     /// Made when the page is first shown, so that the window maps without it.
-    QChartView* chart() const { return chart_; }
+    /// The chart view (a QChartView of the chart library), once the page was shown.
+    QWidget* chart() const { return chart_; }
 
     /// The COLA and discount rate of "Data Input", in percent.
     void SetRates(long double cola, long double rate);
@@ -159,7 +159,8 @@ class PlannerPage final : public BevelPanel {
     QStackedWidget* resultArea_ = nullptr;
     QLabel* resultCaption_ = nullptr;
     QWidget* chartHolder_ = nullptr;
-    QChartView* chart_ = nullptr;
+    QWidget* chart_ = nullptr;
+    QLabel* chartFailure_ = nullptr;  // instead of the chart when its library is missing
     std::optional<PlannerResult> result_;
     /// A refresh's chart is still to be drawn.
     bool chartPending_ = false;
