@@ -24,31 +24,31 @@ int main(int argc, char* argv[]) {
     QString table;
     int count = 0;
     for (qsizetype i = 2; i < args.size(); ++i) {
-        const QString& spec = args.at(i);
-        const qsizetype equals = spec.indexOf(QLatin1Char('='));
-        const qsizetype colon = spec.lastIndexOf(QLatin1Char(':'));
+        const QString& image = args.at(i);
+        const qsizetype equals = image.indexOf(QLatin1Char('='));
+        const qsizetype colon = image.lastIndexOf(QLatin1Char(':'));
         if (equals <= 0 || colon <= equals + 1) {
-            std::fprintf(stderr, "velmora_glyphbitmaps: bad image %s\n", qPrintable(spec));
+            std::fprintf(stderr, "velmora_glyphbitmaps: bad image %s\n", qPrintable(image));
             return 2;
         }
-        const QString name = spec.left(equals);
-        QSvgRenderer renderer(spec.mid(equals + 1, colon - equals - 1));
+        const QString name = image.left(equals);
+        QSvgRenderer renderer(image.mid(equals + 1, colon - equals - 1));
         if (!renderer.isValid()) {
-            std::fprintf(stderr, "velmora_glyphbitmaps: cannot read %s\n", qPrintable(spec));
+            std::fprintf(stderr, "velmora_glyphbitmaps: cannot read %s\n", qPrintable(image));
             return 1;
         }
-        for (const QString& sizeText : spec.mid(colon + 1).split(QLatin1Char(','))) {
+        for (const QString& sizeText : image.mid(colon + 1).split(QLatin1Char(','))) {
             bool ok = false;
             const int size = sizeText.toInt(&ok);
             if (!ok || size <= 0 || size > 256) {
-                std::fprintf(stderr, "velmora_glyphbitmaps: bad size in %s\n", qPrintable(spec));
+                std::fprintf(stderr, "velmora_glyphbitmaps: bad size in %s\n", qPrintable(image));
                 return 2;
             }
-            const QImage image = velmora::DrawGlyph(renderer, size);
+            const QImage drawn = velmora::DrawGlyph(renderer, size);
             const QString array = QStringLiteral("k%1_%2").arg(name).arg(size);
             arrays += QStringLiteral("const std::uint32_t %1[] = {").arg(array);
             for (int y = 0; y < size; ++y) {
-                const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
                 arrays += QStringLiteral("\n   ");
                 for (int x = 0; x < size; ++x)
                     arrays += QStringLiteral(" 0x%1,").arg(row[x], 8, 16, QLatin1Char('0'));
