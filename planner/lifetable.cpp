@@ -12,23 +12,15 @@ namespace velmora::planner {
 LifeTable LifeTable::FromCsv(const std::string& text, std::string edition) {
     LifeTable table;
     table.edition_ = std::move(edition);
-    std::istringstream lines(text);
-    std::string line;
-    int lineNumber = 0;
     bool headerSeen = false;
-    while (std::getline(lines, line)) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
+    ForEachTableLine(text, [&](int lineNumber, const std::string& line) {
         if (!headerSeen) {
             if (line != "age,male_lx,female_lx") {
                 throw std::invalid_argument("life table line " + std::to_string(lineNumber) +
                                             ": expected the header age,male_lx,female_lx");
             }
             headerSeen = true;
-            continue;
+            return;
         }
         std::istringstream fields(line);
         std::string ageText, maleText, femaleText, extra;
@@ -47,7 +39,7 @@ LifeTable LifeTable::FromCsv(const std::string& text, std::string edition) {
         }
         table.male_.push_back(static_cast<long double>(male));
         table.female_.push_back(static_cast<long double>(female));
-    }
+    });
     if (table.male_.empty() || table.male_[0] <= 0 || table.female_[0] <= 0)
         throw std::invalid_argument("life table: no survivors at age 0");
     return table;

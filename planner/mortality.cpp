@@ -54,24 +54,16 @@ std::vector<long double> FromQ(const std::vector<long double>& q, long double fa
 CohortLifeTables CohortLifeTables::FromCsv(const std::string& text, std::string edition) {
     CohortLifeTables tables;
     tables.edition_ = std::move(edition);
-    std::istringstream lines(text);
-    std::string line;
-    int lineNumber = 0;
     bool headerSeen = false;
     int expectedAge = 0;
-    while (std::getline(lines, line)) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
+    ForEachTableLine(text, [&](int lineNumber, const std::string& line) {
         const auto where = "cohort life table line " + std::to_string(lineNumber) + ": ";
         if (!headerSeen) {
             if (line != "birth_year,age,male_qx,female_qx")
                 throw std::invalid_argument(where +
                                             "expected the header birth_year,age,male_qx,female_qx");
             headerSeen = true;
-            continue;
+            return;
         }
         std::istringstream fields(line);
         std::string yearText, ageText, maleText, femaleText, extra;
@@ -107,7 +99,7 @@ CohortLifeTables CohortLifeTables::FromCsv(const std::string& text, std::string 
         ++expectedAge;
         if (tables.male_.size() == 1)
             tables.lastAge_ = expectedAge - 1;
-    }
+    });
     if (tables.male_.empty())
         throw std::invalid_argument("cohort life table: no rows");
     if (expectedAge != tables.lastAge_ + 1)

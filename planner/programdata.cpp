@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "planner/programdata_data.h"
+#include "planner/tablenumbers.h"
 
 namespace velmora::planner {
 
@@ -88,23 +89,15 @@ std::string PercentText(std::int64_t millionths) {
 ProgramData ProgramData::FromCsv(const std::string& text, std::string source) {
     ProgramData data;
     data.source_ = std::move(source);
-    std::istringstream lines(text);
-    std::string line;
-    int lineNumber = 0;
     bool headerSeen = false;
-    while (std::getline(lines, line)) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
+    ForEachTableLine(text, [&](int lineNumber, const std::string& line) {
         const auto where = data.source_ + " line " + std::to_string(lineNumber) + ": ";
         if (!headerSeen) {
             if (line != "year,awi,cola_percent,taxable_maximum")
                 throw ProgramDataError(where +
                                        "expected the header year,awi,cola_percent,taxable_maximum");
             headerSeen = true;
-            continue;
+            return;
         }
         const auto fields = SplitCommas(line);
         if (fields.size() != 4)
@@ -144,7 +137,7 @@ ProgramData ProgramData::FromCsv(const std::string& text, std::string source) {
                                        "dollars above 0");
         }
         data.years_.push_back(row);
-    }
+    });
     if (data.years_.empty())
         throw ProgramDataError(data.source_ + ": no years");
     // The derivations need the index of 1976, 1977 and 1992 and at least ten years of it.
