@@ -37,15 +37,6 @@ std::string Shown(const std::string& value) {
     return shown;
 }
 
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // "1234", "1234.5" or "1234.56": whole cents, nothing else.
 std::optional<long long> CentsOf(std::string_view text) {
     long long cents = 0;
@@ -312,6 +303,15 @@ PlannerInputs ParseCompanion(const std::string& text, std::vector<std::string>* 
         in.spouse = spouse;
     }
     return in;
+}
+
+std::string_view Trim(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 std::string ShownInMessage(const std::string& value) {

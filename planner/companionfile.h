@@ -24,6 +24,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "planner/dates.h"
@@ -68,6 +69,9 @@ PlannerInputs ParseCompanion(const std::string& text,
 
 // Open and Save take the companion together with its scenario file through
 // planner/scenariopair.h, which ties it to the record; these read and write it alone.
+
+/// A key or value of a line of the file without the blanks (spaces, tabs, a CR) around it.
+std::string_view Trim(std::string_view text);
 
 /// A value of the file as a message shows it: control characters escaped, a long value cut.
 std::string ShownInMessage(const std::string& value);

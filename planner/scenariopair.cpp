@@ -15,15 +15,6 @@ namespace {
 
 constexpr std::string_view kDigestKey = "scenario_sha256";
 
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string DigestOf(const ScenarioBytes& record) {
     return Sha256Hex(std::string_view(reinterpret_cast<const char*>(record.data()), record.size()));
 }
