@@ -1,6 +1,7 @@
 #include "cli/output.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 #include <vector>
 
@@ -16,6 +17,32 @@ std::string CsvField(const std::string& text) {
         quoted += c;
     }
     return quoted + "\"";
+}
+
+std::string JsonString(const std::string& text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+            quoted += buffer;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string CentsNumber(std::int64_t cents) {
+    const bool negative = cents < 0;
+    const std::int64_t magnitude = negative ? -cents : cents;
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%s%lld.%02lld", negative ? "-" : "",
+                  static_cast<long long>(magnitude / 100), static_cast<long long>(magnitude % 100));
+    return buffer;
 }
 
 namespace {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
+#include "cli/echo.h"
 #include "cli/options.h"
 #include "engine/messagetext.h"
 #include "engine/schedule.h"
@@ -20,5 +22,29 @@ std::string FormatTable(const TResultTable& table, OutputFormat format);
 
 /// A CSV field: quoted when it holds a comma, a quote or a line break.
 std::string CsvField(const std::string& text);
+
+/// A JSON string: quotes and backslashes escaped, control characters as \u escapes.
+std::string JsonString(const std::string& text);
+
+/// Whole cents as a machine number, 1234.50: '.' and no group marks, whatever the locale.
+std::string CentsNumber(std::int64_t cents);
+
+/// The value of a --format option of the planner's commands (text, tsv, csv or json) into
+/// format; the refusal for anything else.
+template <typename Format>
+std::string ReadFormat(const std::string& text, Format& format) {
+    if (text == "text") {
+        format = Format::Text;
+    } else if (text == "tsv") {
+        format = Format::Tsv;
+    } else if (text == "csv") {
+        format = Format::Csv;
+    } else if (text == "json") {
+        format = Format::Json;
+    } else {
+        return "\"" + Echoed(text) + "\" is not one of text, tsv, csv, json";
+    }
+    return {};
+}
 
 }  // namespace velmora::cli

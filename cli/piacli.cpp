@@ -80,16 +80,6 @@ std::string WholeDollars(std::int64_t dollars) {
     return MoneyText(static_cast<long double>(dollars), 0);
 }
 
-// 1234.50: '.' and no group marks, whatever the locale.
-std::string Number(std::int64_t cents) {
-    const bool negative = cents < 0;
-    const std::int64_t m = negative ? -cents : cents;
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%s%lld.%02lld", negative ? "-" : "",
-                  static_cast<long long>(m / 100), static_cast<long long>(m % 100));
-    return buffer;
-}
-
 // The indexing factor to seven decimals, as SSA's indexing charts print it.
 std::string FactorText(const PiaYear& y) {
     if (y.factorDenominator == 0)
@@ -112,23 +102,6 @@ const char* SourceText(planner::EarningsSource source) {
             break;
     }
     return "none";
-}
-
-std::string JsonString(const std::string& text) {
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-            quoted += buffer;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
 }
 
 std::string JsonYears(const std::vector<int>& years) {
@@ -156,12 +129,13 @@ std::vector<Figure> Figures(const PiaComputation& pia) {
     f.push_back(
         {"indexing_year", std::to_string(pia.IndexingYear()), std::to_string(pia.IndexingYear())});
     f.push_back(
-        {"indexing_wage_index", Number(pia.IndexingAwiCents()),
+        {"indexing_wage_index", CentsNumber(pia.IndexingAwiCents()),
          Money(pia.IndexingAwiCents()) + (pia.BendPointsProjected() ? " (projected)" : "")});
     f.push_back({"computation_years", std::to_string(pia.ComputationYears()),
                  std::to_string(pia.ComputationYears()) + " (" +
                      std::to_string(pia.YearsWithEarnings()) + " with earnings)"});
-    f.push_back({"total_indexed", Number(pia.TotalIndexedCents()), Money(pia.TotalIndexedCents())});
+    f.push_back(
+        {"total_indexed", CentsNumber(pia.TotalIndexedCents()), Money(pia.TotalIndexedCents())});
     f.push_back({"aime", std::to_string(pia.AimeDollars()),
                  WholeDollars(pia.AimeDollars()) + " (total over " +
                      std::to_string(pia.ComputationYears() * 12) + " months, down to the dollar)"});
@@ -169,15 +143,15 @@ std::vector<Figure> Figures(const PiaComputation& pia) {
                  WholeDollars(pia.FirstBendPointDollars())});
     f.push_back({"second_bend_point", std::to_string(pia.SecondBendPointDollars()),
                  WholeDollars(pia.SecondBendPointDollars())});
-    f.push_back({"pia_at_eligibility", Number(pia.PiaAtEligibilityCents()),
+    f.push_back({"pia_at_eligibility", CentsNumber(pia.PiaAtEligibilityCents()),
                  Money(pia.PiaAtEligibilityCents()) + " in dollars of " + eligibility +
                      " (90 %, 32 %, 15 %, down to the dime)"});
     for (const auto& step : pia.ColaSteps()) {
-        f.push_back({"cola_december_" + std::to_string(step.decemberOf), Number(step.piaCents),
+        f.push_back({"cola_december_" + std::to_string(step.decemberOf), CentsNumber(step.piaCents),
                      Money(step.piaCents) + " after " + planner::PercentText(step.colaMillionths) +
                          " %" + (step.projected ? " (projected)" : "")});
     }
-    f.push_back({"pia_as_of", Number(pia.PiaAsOfCents()),
+    f.push_back({"pia_as_of", CentsNumber(pia.PiaAsOfCents()),
                  Money(pia.PiaAsOfCents()) +
                      (pia.Insured() ? "" : " (no benefit: fewer than 40 credits)")});
     f.push_back(
@@ -205,12 +179,12 @@ std::string FigureTitle(const Figure& figure, std::size_t index) {
 std::vector<std::string> RowFields(const PiaYear& y) {
     return {std::to_string(y.year),
             SourceText(y.source),
-            Number(y.earningsCents),
+            CentsNumber(y.earningsCents),
             std::to_string(y.taxableMaximumDollars),
             Bool(y.taxableMaximumProjected),
-            Number(y.countedCents),
+            CentsNumber(y.countedCents),
             FactorText(y),
-            Number(y.indexedCents),
+            CentsNumber(y.indexedCents),
             Bool(y.amongHighest),
             std::to_string(y.quarterOfCoverageDollars),
             std::to_string(y.credits),
@@ -309,12 +283,12 @@ std::string JsonForm(const PiaComputation& pia, const PiaRequest& request) {
         j += (i == 0 ? "\n    " : ",\n    ") + std::string("{\"december\": ") +
              std::to_string(step.decemberOf) +
              ", \"cola_percent\": " + planner::PercentText(step.colaMillionths) +
-             ", \"projected\": " + Bool(step.projected) + ", \"pia\": " + Number(step.piaCents) +
-             "}";
+             ", \"projected\": " + Bool(step.projected) +
+             ", \"pia\": " + CentsNumber(step.piaCents) + "}";
     }
     j += pia.ColaSteps().empty() ? "],\n" : "\n  ],\n";
     j += "  \"years_taken_back\": " + std::to_string(pia.YearsTakenBack()) + ",\n";
-    j += "  \"formula_pia_as_of\": " + Number(pia.FormulaPiaAsOfCents()) + ",\n";
+    j += "  \"formula_pia_as_of\": " + CentsNumber(pia.FormulaPiaAsOfCents()) + ",\n";
     j += "  \"credits_before_1951\": " + std::to_string(pia.CreditsBefore1951()) + ",\n";
     j += std::string("  \"insured\": ") + Bool(pia.Insured()) + ",\n";
     j += "  \"projected_awi_years\": " + JsonYears(pia.ProjectedAwiYears()) + ",\n";
@@ -542,19 +516,8 @@ std::string ParsePiaArguments(const std::vector<std::string>& args, const planne
              request.programDataPath = text;
              return {};
          }});
-    table.Add({"--format", "FORMAT", "", [&](CliOptions&, const std::string& text) -> std::string {
-                   if (text == "text") {
-                       request.format = PiaFormat::Text;
-                   } else if (text == "tsv") {
-                       request.format = PiaFormat::Tsv;
-                   } else if (text == "csv") {
-                       request.format = PiaFormat::Csv;
-                   } else if (text == "json") {
-                       request.format = PiaFormat::Json;
-                   } else {
-                       return "\"" + Echoed(text) + "\" is not one of text, tsv, csv, json";
-                   }
-                   return {};
+    table.Add({"--format", "FORMAT", "", [&](CliOptions&, const std::string& text) {
+                   return ReadFormat(text, request.format);
                }});
     table.Add({"--help", "", "", [&](CliOptions&, const std::string&) -> std::string {
                    request.help = true;

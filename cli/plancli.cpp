@@ -149,29 +149,7 @@ std::string Fixed2(long double value) {
 
 // Dollars with exactly two decimals from a count of ten-thousandths (whole dimes or cents).
 std::string CountText(std::int64_t count) {
-    const std::int64_t cents = count >= 0 ? (count + 50) / 100 : (count - 50) / 100;
-    const std::int64_t magnitude = cents < 0 ? -cents : cents;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%s%lld.%02lld", cents < 0 ? "-" : "",
-                  static_cast<long long>(magnitude / 100), static_cast<long long>(magnitude % 100));
-    return buffer;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-            quoted += buffer;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
+    return CentsNumber(count >= 0 ? (count + 50) / 100 : (count - 50) / 100);
 }
 
 std::size_t DisplayWidth(const std::string& text) {
@@ -822,19 +800,8 @@ std::string ParsePlanArguments(const std::vector<std::string>& args, const plann
                    request.monthly = true;
                    return {};
                }});
-    table.Add({"--format", "FORMAT", "", [&](CliOptions&, const std::string& text) -> std::string {
-                   if (text == "text") {
-                       request.format = PlanFormat::Text;
-                   } else if (text == "tsv") {
-                       request.format = PlanFormat::Tsv;
-                   } else if (text == "csv") {
-                       request.format = PlanFormat::Csv;
-                   } else if (text == "json") {
-                       request.format = PlanFormat::Json;
-                   } else {
-                       return "\"" + Echoed(text) + "\" is not one of text, tsv, csv, json";
-                   }
-                   return {};
+    table.Add({"--format", "FORMAT", "", [&](CliOptions&, const std::string& text) {
+                   return ReadFormat(text, request.format);
                }});
     table.Add({"--help", "", "", [&](CliOptions&, const std::string&) -> std::string {
                    request.help = true;
