@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "householdinputs.h"
+
 #include "engine/money.h"
 #include "planner/household.h"
 #include "planner/mortality.h"
@@ -13,17 +15,8 @@
 namespace velmora::planner {
 namespace {
 
-PersonInputs Person(Date born, std::int64_t piaCents, Sex sex = Sex::Female) {
-    PersonInputs p;
-    p.born = born;
-    p.sex = sex;
-    p.piaCents = piaCents;
-    return p;
-}
-
-Month M(int year, int month) {
-    return Month::Of(year, month);
-}
+using test::M;
+using test::Person;
 
 // The shipped cohort tables rebuild l(x) from q(x): the remaining life at 65 of those born
 // in 1960 is SSA's published 19.25 years (men) and 21.84 (women).

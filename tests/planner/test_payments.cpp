@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "householdinputs.h"
+
 #include "engine/money.h"
 #include "planner/household.h"
 #include "planner/mortality.h"
@@ -13,13 +15,8 @@
 namespace velmora::planner {
 namespace {
 
-PersonInputs Person(Date born, std::int64_t piaCents, Sex sex = Sex::Female) {
-    PersonInputs p;
-    p.born = born;
-    p.sex = sex;
-    p.piaCents = piaCents;
-    return p;
-}
+using test::M;
+using test::Person;
 
 HouseholdInputs Household(PersonInputs client, Date asOf, double cola = 0) {
     HouseholdInputs h;
@@ -27,10 +24,6 @@ HouseholdInputs Household(PersonInputs client, Date asOf, double cola = 0) {
     h.asOf = asOf;
     h.cola = cola;
     return h;
-}
-
-Month M(int year, int month) {
-    return Month::Of(year, month);
 }
 
 std::string Dollars(std::int64_t cents) {
