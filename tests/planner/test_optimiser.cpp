@@ -5,18 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "householdinputs.h"
-
 #include "engine/money.h"
 #include "planner/household.h"
 #include "planner/mortality.h"
 #include "planner/optimiser.h"
+#include "support/plannerinputs.h"
 
 namespace velmora::planner {
 namespace {
 
-using test::M;
-using test::Person;
+using velmora::testing::M;
+using velmora::testing::Person;
 
 // The shipped cohort tables rebuild l(x) from q(x): the remaining life at 65 of those born
 // in 1960 is SSA's published 19.25 years (men) and 21.84 (women).

@@ -4,19 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "householdinputs.h"
-
 #include "engine/money.h"
 #include "planner/household.h"
 #include "planner/mortality.h"
 #include "planner/optimiser.h"
 #include "planner/payments.h"
+#include "support/plannerinputs.h"
 
 namespace velmora::planner {
 namespace {
 
-using test::M;
-using test::Person;
+using velmora::testing::M;
+using velmora::testing::Person;
 
 HouseholdInputs Household(PersonInputs client, Date asOf, double cola = 0) {
     HouseholdInputs h;

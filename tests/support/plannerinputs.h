@@ -17,4 +17,18 @@ inline planner::PlannerInputs SingleClient(planner::Date born, planner::Sex sex,
     return in;
 }
 
+/// A person born then, with a PIA in whole cents.
+inline planner::PersonInputs Person(planner::Date born, std::int64_t piaCents,
+                                    planner::Sex sex = planner::Sex::Female) {
+    planner::PersonInputs p;
+    p.born = born;
+    p.sex = sex;
+    p.piaCents = piaCents;
+    return p;
+}
+
+inline planner::Month M(int year, int month) {
+    return planner::Month::Of(year, month);
+}
+
 }  // namespace velmora::testing
