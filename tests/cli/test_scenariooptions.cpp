@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "../support/plannerinputs.h"
+#include "../support/readonlyfiles.h"
 #include "cli/run.h"
 #include "cli/scenariooptions.h"
 #include "engine/money.h"
@@ -233,17 +234,7 @@ TEST_F(CliScenarioTest, UnreadableScenarioFilesAreRefused) {
 // A file the user may read but not write: --scenario reads it, --save to it is refused.
 // The permissions come from the file system seam, as root may write any file.
 TEST_F(CliScenarioTest, AReadOnlyScenarioFileIsReadAndNotReplaced) {
-    class ReadOnlyFiles : public FileSystem {
-      public:
-        int Open(const std::string& path, int flags, mode_t mode) override {
-            if ((flags & O_ACCMODE) != O_RDONLY && (flags & O_CREAT) == 0 &&
-                (flags & O_TMPFILE) != O_TMPFILE) {
-                errno = EACCES;
-                return -1;
-            }
-            return FileSystem::Open(path, flags, mode);
-        }
-    } readOnly;
+    velmora::testing::ReadOnlyFiles readOnly;
     CliOptions options;
     options.scenarioPath = Fixture("worked-example.ss");
     EXPECT_EQ("", ApplyScenarioFile(options, readOnly));

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "../support/plannerinputs.h"
+#include "../support/readonlyfiles.h"
 #include "fields/entrysettings.h"
 #include "mainwindow_fixture.h"
 #include "scenario/fileerror.h"
@@ -334,17 +335,7 @@ TEST_F(ScenarioFileCommandsTest, FailedOpenThrowsAndLeavesFieldsAndPage) {
 // fails as any refused Save does. The permissions come from the file system seam, as
 // root may write any file.
 TEST_F(ScenarioFileCommandsTest, AReadOnlyFileOpensAndSaveToItIsRefused) {
-    class ReadOnlyFiles : public FileSystem {
-      public:
-        int Open(const std::string& path, int flags, mode_t mode) override {
-            if ((flags & O_ACCMODE) != O_RDONLY && (flags & O_CREAT) == 0 &&
-                (flags & O_TMPFILE) != O_TMPFILE) {
-                errno = EACCES;
-                return -1;
-            }
-            return FileSystem::Open(path, flags, mode);
-        }
-    } readOnly;
+    velmora::testing::ReadOnlyFiles readOnly;
     const QString path = PathOf("archived.ss");
     TypeScenario("Archived", 2.5L, 20);
     answers_ = {path};
