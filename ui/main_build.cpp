@@ -1,6 +1,7 @@
 // Building the main window: its controls at their places, in their colours and order.
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -40,11 +41,35 @@ constexpr int kButtonPanelHeight = 49;
 // The input page at the window's start size.
 const QSize kInputPageSize(792, 356);
 
+// Where Arial itself is not installed, fontconfig draws it with its metric twin Liberation
+// Sans. Naming the twin then spares Qt, for each of the window's fonts, the alias's
+// substitution and a search of every font for fall-backs; the face drawn is the same.
+const QString& WindowFontFamily() {
+    static const QString family = [] {
+        const QString arial = QStringLiteral("Arial");
+        const QString twin = QStringLiteral("Liberation Sans");
+        const QStringList installed = QFontDatabase::families();
+        if (!installed.contains(arial, Qt::CaseInsensitive) &&
+            installed.contains(twin, Qt::CaseInsensitive))
+            return twin;
+        return arial;
+    }();
+    return family;
+}
+
 QFont ArialPixels(int pixels, bool bold = false) {
-    QFont font(QStringLiteral("Arial"));
+    QFont font(WindowFontFamily());
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
+}
+
+// A one-line caption's size, as QLabel would give it, from one measurement of the text:
+// its own size hint lays the text out three times.
+QSize CaptionSize(const QLabel& label) {
+    return label.fontMetrics()
+        .boundingRect(QRect(0, 0, 2000, 2000), Qt::AlignLeft, label.text())
+        .size();
 }
 
 struct CaptionPill {
@@ -226,7 +251,7 @@ void TfrmMain::BuildInputPage() {
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->resize(kWrappedLabelSize);
         } else {
-            label->adjustSize();
+            label->resize(CaptionSize(*label));
         }
     }
     auto* bar = new ShapeWidget(ShapeWidget::Kind::Rectangle, kBarFill, kPillFill, Panel1);

@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -113,6 +115,10 @@ TEST_F(MainWindowTest, ControlsAtTheirPlaces) {
             EXPECT_EQ(child->pos(), label.at);
             EXPECT_EQ(child->text(), QString::fromLatin1(label.text));
             EXPECT_EQ(child->parentWidget(), window->Panel1);
+            // A one-line caption is exactly as large as its text, as Qt would size it.
+            if (!child->wordWrap() && !child->text().isEmpty()) {
+                EXPECT_EQ(child->size(), child->sizeHint());
+            }
         }
     }
     // Each page is covered by its panel; the grid sits 6 px inside Panel2.
@@ -135,11 +141,26 @@ TEST_F(MainWindowTest, ColoursAndFonts) {
     EXPECT_EQ(bar->fill(), QColor(27, 122, 169));
     EXPECT_EQ(bar->outline(), QColor(64, 173, 225));
 
-    EXPECT_EQ(window->font().family(), QStringLiteral("Arial"));
+    // Arial, or where it is not installed its metric twin, named directly: either way the
+    // face that asking for Arial draws.
+    const bool arialInstalled =
+        QFontDatabase::families().contains(QStringLiteral("Arial"), Qt::CaseInsensitive);
+    const bool twinInstalled =
+        QFontDatabase::families().contains(QStringLiteral("Liberation Sans"), Qt::CaseInsensitive);
+    const QString family = !arialInstalled && twinInstalled ? QStringLiteral("Liberation Sans")
+                                                            : QStringLiteral("Arial");
+    const auto arialFace = [](const QFont& font) {
+        QFont arial = font;
+        arial.setFamily(QStringLiteral("Arial"));
+        return QFontInfo(arial).family();
+    };
+    EXPECT_EQ(window->font().family(), family);
+    EXPECT_EQ(QFontInfo(window->font()).family(), arialFace(window->font()));
     EXPECT_EQ(window->font().pixelSize(), 11);
     EXPECT_EQ(window->btnClear->font().pixelSize(), 11);
     const QFont result = window->lblResult->font();
-    EXPECT_EQ(result.family(), QStringLiteral("Arial"));
+    EXPECT_EQ(result.family(), family);
+    EXPECT_EQ(QFontInfo(result).family(), arialFace(result));
     EXPECT_EQ(result.pixelSize(), 16);
     EXPECT_TRUE(result.bold());
     // Drawn in blue, whatever the panels below it.
