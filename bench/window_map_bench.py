@@ -81,7 +81,7 @@ def main():
     finally:
         watcher.close()
     a, b = statistics.median(app), statistics.median(base)
-    print("window %.1f ms, bare tab window %.1f ms, ratio %.2f (target at most 1.15)"
+    print("window %.1f ms, bare tab window %.1f ms, ratio %.3f (target at most 1.15)"
           % (a * 1000, b * 1000, a / b))
 
 
